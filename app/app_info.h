@@ -1,0 +1,26 @@
+// What the captions say about the program: its title, version and copyright.
+// The values of this build come from the CMake project (see build_info.h.in); the
+// windows take an AppInfo as a parameter so that other values can be shown too.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace velbrin {
+
+struct AppInfo
+{
+    std::string_view Title; // UTF-8
+    int Major = 0;
+    int Minor = 0;
+    int Revision = 0;
+    std::string_view LegalCopyright; // UTF-8
+
+    // This build's values.
+    static const AppInfo &current();
+};
+
+// "Major.Minor.Revision" in plain decimal: 1, 0 and 12 give "1.0.12".
+std::string VersionText(const AppInfo &info);
+
+} // namespace velbrin
