@@ -6,15 +6,15 @@ namespace velbrin {
 
 const AppInfo &AppInfo::current()
 {
-    static constexpr AppInfo info{VELBRIN_TITLE, VELBRIN_VERSION_MAJOR, VELBRIN_VERSION_MINOR,
-                                  VELBRIN_VERSION_PATCH, VELBRIN_COPYRIGHT};
+    static constexpr AppInfo info {VELBRIN_TITLE, VELBRIN_VERSION_MAJOR, VELBRIN_VERSION_MINOR,
+                                   VELBRIN_VERSION_PATCH, VELBRIN_COPYRIGHT};
     return info;
 }
 
 std::string VersionText(const AppInfo &info)
 {
-    return std::to_string(info.Major) + '.' + std::to_string(info.Minor) + '.'
-            + std::to_string(info.Revision);
+    return std::to_string(info.Major) + '.' + std::to_string(info.Minor) + '.' +
+            std::to_string(info.Revision);
 }
 
 } // namespace velbrin

@@ -50,8 +50,14 @@ void Floor(benchmark::State &state, std::size_t length)
         benchmark::DoNotOptimize(std::u16string(length, u'x'));
 }
 
-void ImeiFloor(benchmark::State &state) { Floor(state, FullImei(Imei).size()); }
-void MsnFloor(benchmark::State &state) { Floor(state, FullMsn(Msn).size()); }
+void ImeiFloor(benchmark::State &state)
+{
+    Floor(state, FullImei(Imei).size());
+}
+void MsnFloor(benchmark::State &state)
+{
+    Floor(state, FullMsn(Msn).size());
+}
 
 BENCHMARK(ImeiFull);
 BENCHMARK(ImeiFloor);

@@ -17,52 +17,52 @@ struct Row
 
 // Groups that share one text are written out one row per code, in group order;
 // since every code is distinct, "first equal key wins" picks the same group.
-constexpr std::array<Row, 45> TypeApprovalCodes{{
-    {u"445051", u"6200 Flare GSM"},
-    {u"445790", u"6700"},
-    {u"444788", u"8200"},
-    {u"446072", u"8400"},
-    {u"446620", u"8700"},
-    {u"447373", u"8900"},
-    {u"447262", u"D160"},
-    {u"446790", u"6700/D460"},
-    {u"447090", u"D470"},
-    {u"448114", u"D520"},
-    {u"447768", u"CD920"},
-    {u"447769", u"CD930"},
-    {u"447070", u"SlimLite"},
-    {u"447264", u"StarTac 70"},
-    {u"446203", u"StarTac 85"},
-    {u"447764", u"StarTac 130 (first generation)"},
-    {u"448548", u"StarTac 130 (second generation)"},
-    {u"449154", u"M6088 (StarTac Dual Band)"},
-    {u"448835", u"v3688/v3690"},
-    {u"448954", u"Timeport L7089"},
-    {u"449656", u"m3888"},
-    {u"449173", u"T2288"},
-    {u"449176", u"P7389"},
-    {u"449240", u"V2288"},
-    {u"449175", u"V51"},
-    {u"448833", u"C520"},
-    {u"449242", u"T250"},
-    {u"449156", u"Accomplish A6188"},
-    {u"449270", u"V50"},
-    {u"350644", u"V60i"},
-    {u"350642", u"V66i"},
-    {u"449276", u"V66"},
-    {u"449277", u"V60"},
-    {u"350650", u"V66m"},
-    {u"350640", u"V60m"},
-    {u"449281", u"T191"},
-    {u"449280", u"V70"},
-    {u"449278", u"T280"},
-    {u"350904", u"T720/T720i"},
-    {u"350647", u"C336"},
-    {u"352693", u"C350"},
-    {u"352096", u"T720i New Look"},
-    {u"353512", u"V600"},
-    {u"352718", u"C550"},
-    {u"351876", u"E365"},
+constexpr std::array<Row, 45> TypeApprovalCodes {{
+        {u"445051", u"6200 Flare GSM"},
+        {u"445790", u"6700"},
+        {u"444788", u"8200"},
+        {u"446072", u"8400"},
+        {u"446620", u"8700"},
+        {u"447373", u"8900"},
+        {u"447262", u"D160"},
+        {u"446790", u"6700/D460"},
+        {u"447090", u"D470"},
+        {u"448114", u"D520"},
+        {u"447768", u"CD920"},
+        {u"447769", u"CD930"},
+        {u"447070", u"SlimLite"},
+        {u"447264", u"StarTac 70"},
+        {u"446203", u"StarTac 85"},
+        {u"447764", u"StarTac 130 (first generation)"},
+        {u"448548", u"StarTac 130 (second generation)"},
+        {u"449154", u"M6088 (StarTac Dual Band)"},
+        {u"448835", u"v3688/v3690"},
+        {u"448954", u"Timeport L7089"},
+        {u"449656", u"m3888"},
+        {u"449173", u"T2288"},
+        {u"449176", u"P7389"},
+        {u"449240", u"V2288"},
+        {u"449175", u"V51"},
+        {u"448833", u"C520"},
+        {u"449242", u"T250"},
+        {u"449156", u"Accomplish A6188"},
+        {u"449270", u"V50"},
+        {u"350644", u"V60i"},
+        {u"350642", u"V66i"},
+        {u"449276", u"V66"},
+        {u"449277", u"V60"},
+        {u"350650", u"V66m"},
+        {u"350640", u"V60m"},
+        {u"449281", u"T191"},
+        {u"449280", u"V70"},
+        {u"449278", u"T280"},
+        {u"350904", u"T720/T720i"},
+        {u"350647", u"C336"},
+        {u"352693", u"C350"},
+        {u"352096", u"T720i New Look"},
+        {u"353512", u"V600"},
+        {u"352718", u"C550"},
+        {u"351876", u"E365"},
 }};
 
 constexpr std::u16string_view Germany = u"Made in Germany";
@@ -70,46 +70,46 @@ constexpr std::u16string_view Uk = u"Made in UK";
 constexpr std::u16string_view Singapore = u"Made in Singapore";
 constexpr std::u16string_view China = u"Made in China";
 
-constexpr std::array<Row, 8> FinalAssemblyCodes{{
-    {u"06", Germany},
-    {u"07", Germany},
-    {u"08", Germany},
-    {u"00", Germany},
-    {u"40", Uk},
-    {u"41", Uk},
-    {u"18", Singapore},
-    {u"80", China},
+constexpr std::array<Row, 8> FinalAssemblyCodes {{
+        {u"06", Germany},
+        {u"07", Germany},
+        {u"08", Germany},
+        {u"00", Germany},
+        {u"40", Uk},
+        {u"41", Uk},
+        {u"18", Singapore},
+        {u"80", China},
 }};
 
-constexpr std::array<Row, 5> OriginCodes{{
-    {u"R", Germany},
-    {u"T", Germany},
-    {u"2", Uk},
-    {u"W", Singapore},
-    {u"6", China},
+constexpr std::array<Row, 5> OriginCodes {{
+        {u"R", Germany},
+        {u"T", Germany},
+        {u"2", Uk},
+        {u"W", Singapore},
+        {u"6", China},
 }};
 
-constexpr std::array<Row, 22> YearCodes{{
-    {u"H", u"1983"}, {u"J", u"1984"}, {u"K", u"1985"}, {u"L", u"1986"}, {u"M", u"1987"},
-    {u"N", u"1988"}, {u"P", u"1989"}, {u"Q", u"1990"}, {u"R", u"1991"}, {u"S", u"1992"},
-    {u"T", u"1993"}, {u"U", u"1994"}, {u"V", u"1995"}, {u"W", u"1996"}, {u"X", u"1997"},
-    {u"Y", u"1998"}, {u"Z", u"1999"}, {u"A", u"2000"}, {u"B", u"2001"}, {u"C", u"2002"},
-    {u"D", u"2003"}, {u"E", u"2004"},
+constexpr std::array<Row, 22> YearCodes {{
+        {u"H", u"1983"}, {u"J", u"1984"}, {u"K", u"1985"}, {u"L", u"1986"}, {u"M", u"1987"},
+        {u"N", u"1988"}, {u"P", u"1989"}, {u"Q", u"1990"}, {u"R", u"1991"}, {u"S", u"1992"},
+        {u"T", u"1993"}, {u"U", u"1994"}, {u"V", u"1995"}, {u"W", u"1996"}, {u"X", u"1997"},
+        {u"Y", u"1998"}, {u"Z", u"1999"}, {u"A", u"2000"}, {u"B", u"2001"}, {u"C", u"2002"},
+        {u"D", u"2003"}, {u"E", u"2004"},
 }};
 
-constexpr std::array<Row, 24> MonthCodes{{
-    {u"A", u"January (1st half of)"},   {u"B", u"January (2nd half of)"},
-    {u"C", u"February (1st half of)"},  {u"D", u"February (2nd half of)"},
-    {u"E", u"March (1st half of)"},     {u"F", u"March (2nd half of)"},
-    {u"G", u"April (1st half of)"},     {u"H", u"April (2nd half of)"},
-    {u"J", u"May (1st half of)"},       {u"K", u"May (2nd half of)"},
-    {u"L", u"June (1st half of)"},      {u"M", u"June (2nd half of)"},
-    {u"N", u"July (1st half of)"},      {u"P", u"July (2nd half of)"},
-    {u"Q", u"August (1st half of)"},    {u"R", u"August (2nd half of)"},
-    {u"S", u"September (1st half of)"}, {u"T", u"September (2nd half of)"},
-    {u"U", u"October (1st half of)"},   {u"V", u"October (2nd half of)"},
-    {u"W", u"November (1st half of)"},  {u"X", u"November (2nd half of)"},
-    {u"Y", u"December (1st half of)"},  {u"Z", u"December (2nd half of)"},
+constexpr std::array<Row, 24> MonthCodes {{
+        {u"A", u"January (1st half of)"},   {u"B", u"January (2nd half of)"},
+        {u"C", u"February (1st half of)"},  {u"D", u"February (2nd half of)"},
+        {u"E", u"March (1st half of)"},     {u"F", u"March (2nd half of)"},
+        {u"G", u"April (1st half of)"},     {u"H", u"April (2nd half of)"},
+        {u"J", u"May (1st half of)"},       {u"K", u"May (2nd half of)"},
+        {u"L", u"June (1st half of)"},      {u"M", u"June (2nd half of)"},
+        {u"N", u"July (1st half of)"},      {u"P", u"July (2nd half of)"},
+        {u"Q", u"August (1st half of)"},    {u"R", u"August (2nd half of)"},
+        {u"S", u"September (1st half of)"}, {u"T", u"September (2nd half of)"},
+        {u"U", u"October (1st half of)"},   {u"V", u"October (2nd half of)"},
+        {u"W", u"November (1st half of)"},  {u"X", u"November (2nd half of)"},
+        {u"Y", u"December (1st half of)"},  {u"Z", u"December (2nd half of)"},
 }};
 
 std::u16string Line(std::u16string_view text)
@@ -123,8 +123,8 @@ std::u16string Line(std::u16string_view text)
 std::u16string Lookup(std::span<const Row> table, std::u16string_view code,
                       std::u16string_view unknownMessage)
 {
-    const auto found =
-            std::find_if(table.begin(), table.end(), [code](const Row &row) { return row.code == code; });
+    const auto found = std::find_if(table.begin(), table.end(),
+                                    [code](const Row &row) { return row.code == code; });
     return found != table.end() ? Line(found->text) : UnknownCodeLine(code, unknownMessage);
 }
 
@@ -156,7 +156,7 @@ std::u16string ExtractField(std::u16string_view text, std::int64_t start, std::i
     if (first < 1) {
         // Positions before 1 hold nothing. 1 - start fits an unsigned 64-bit value
         // even for the most negative start.
-        const std::uint64_t skipped = std::uint64_t{1} - static_cast<std::uint64_t>(first);
+        const std::uint64_t skipped = std::uint64_t {1} - static_cast<std::uint64_t>(first);
         if (static_cast<std::uint64_t>(count) <= skipped)
             return {};
         count = static_cast<std::int64_t>(static_cast<std::uint64_t>(count) - skipped);
@@ -190,14 +190,16 @@ ImeiFields SplitImei(std::u16string_view imei)
 
 std::u16string DecodeTypeApprovalCode(std::u16string_view code)
 {
-    return Lookup(TypeApprovalCodes, code,
-                  u"Type Approval Code unknown: please send this Type Approval Code to the author !");
+    return Lookup(
+            TypeApprovalCodes, code,
+            u"Type Approval Code unknown: please send this Type Approval Code to the author !");
 }
 
 std::u16string DecodeFinalAssemblyCode(std::u16string_view code)
 {
-    return Lookup(FinalAssemblyCodes, code,
-                  u"Final Assembly Code unknown: please send this Final Assembly Code to the author !");
+    return Lookup(
+            FinalAssemblyCodes, code,
+            u"Final Assembly Code unknown: please send this Final Assembly Code to the author !");
 }
 
 std::u16string ComposeImeiSummary(const ImeiFields &fields, std::u16string_view modelLine,
@@ -221,19 +223,21 @@ std::u16string DecodeOriginCode(std::u16string_view code)
 
 std::u16string DecodeYearCode(std::u16string_view code)
 {
-    return Lookup(YearCodes, code, u"Year Code unknown: please send this Year Code to the author !");
+    return Lookup(YearCodes, code,
+                  u"Year Code unknown: please send this Year Code to the author !");
 }
 
 std::u16string DecodeMonthCode(std::u16string_view code)
 {
-    return Lookup(MonthCodes, code, u"Month Code unknown: please send this Month Code to the author !");
+    return Lookup(MonthCodes, code,
+                  u"Month Code unknown: please send this Month Code to the author !");
 }
 
 std::u16string ComposeMsnSummary(const MsnFields &fields, std::u16string_view countryLine,
                                  std::u16string_view monthLine, std::u16string_view yearLine)
 {
-    return Concat({u"Mobile Code: ", fields.MobileCode, CrLf, countryLine, u"in ", monthLine, u"of ",
-                   yearLine, u"Serial# (four digits): ", fields.Snr});
+    return Concat({u"Mobile Code: ", fields.MobileCode, CrLf, countryLine, u"in ", monthLine,
+                   u"of ", yearLine, u"Serial# (four digits): ", fields.Snr});
 }
 
 } // namespace velbrin

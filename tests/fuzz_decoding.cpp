@@ -45,8 +45,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     const bool plain = text.find_first_of(u"\r\n") == std::u16string::npos;
 
     const auto imei = velbrin::SplitImei(text);
-    Require(imei.TypeApprovalCode == At(text, 0, 6) && imei.FinalAssemblyCode == At(text, 6, 2)
-            && imei.ImeiSnr == At(text, 8, 6) && imei.Sp == At(text, 14, 1));
+    Require(imei.TypeApprovalCode == At(text, 0, 6) && imei.FinalAssemblyCode == At(text, 6, 2) &&
+            imei.ImeiSnr == At(text, 8, 6) && imei.Sp == At(text, 14, 1));
     const auto model = velbrin::DecodeTypeApprovalCode(imei.TypeApprovalCode);
     const auto country = velbrin::DecodeFinalAssemblyCode(imei.FinalAssemblyCode);
     Require(EndsWithCrLf(model) && EndsWithCrLf(country));
@@ -54,9 +54,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     Require(!plain || Lines(imeiSummary) == 4);
 
     const auto msn = velbrin::SplitMsn(text);
-    Require(msn.MobileCode == At(text, 0, 3) && msn.OriginCode == At(text, 3, 1)
-            && msn.YearCode == At(text, 4, 1) && msn.MonthCode == At(text, 5, 1)
-            && msn.Snr == At(text, 6, 4));
+    Require(msn.MobileCode == At(text, 0, 3) && msn.OriginCode == At(text, 3, 1) &&
+            msn.YearCode == At(text, 4, 1) && msn.MonthCode == At(text, 5, 1) &&
+            msn.Snr == At(text, 6, 4));
     const auto origin = velbrin::DecodeOriginCode(msn.OriginCode);
     const auto year = velbrin::DecodeYearCode(msn.YearCode);
     const auto month = velbrin::DecodeMonthCode(msn.MonthCode);
@@ -68,8 +68,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     if (size >= 2) {
         const auto start = static_cast<std::int8_t>(data[0]);
         const auto length = static_cast<std::int8_t>(data[1]);
-        Require(velbrin::ExtractField(text, start, length).size()
-                <= static_cast<std::size_t>(length < 0 ? 0 : length));
+        Require(velbrin::ExtractField(text, start, length).size() <=
+                static_cast<std::size_t>(length < 0 ? 0 : length));
     }
     return 0;
 }

@@ -15,8 +15,9 @@ int main(int argc, char **argv)
     for (int i = 1; i < argc; ++i) {
         for (const auto &entry : std::filesystem::directory_iterator(argv[i])) {
             std::ifstream in(entry.path(), std::ios::binary);
-            const std::vector<char> bytes{std::istreambuf_iterator<char>(in), {}};
-            LLVMFuzzerTestOneInput(reinterpret_cast<const std::uint8_t *>(bytes.data()), bytes.size());
+            const std::vector<char> bytes {std::istreambuf_iterator<char>(in), {}};
+            LLVMFuzzerTestOneInput(reinterpret_cast<const std::uint8_t *>(bytes.data()),
+                                   bytes.size());
             ++replayed;
         }
     }

@@ -1,0 +1,10 @@
+#include "app/app_icon.h"
+
+namespace velbrin {
+
+QIcon ApplicationIcon()
+{
+    return QIcon(QStringLiteral(":/velbrin/velbrin.png"));
+}
+
+} // namespace velbrin

@@ -1,0 +1,31 @@
+#pragma once
+
+#include <QApplication>
+
+#include <functional>
+
+namespace velbrin {
+
+// Qt must not let an exception unwind through its event loop. Every event passes
+// through notify(), so a failure that escapes any handler is caught here, shown
+// to the user and ends the program with a non-zero status instead of being lost.
+class GuardedApplication : public QApplication
+{
+public:
+    GuardedApplication(int &argc, char **argv);
+
+    bool notify(QObject *receiver, QEvent *event) override;
+
+    // Shows the failure's text; a message box unless a test replaces it.
+    using Reporter = std::function<void(const QString &text)>;
+    void setReporter(Reporter reporter);
+
+    static constexpr int FailureExitCode = 1;
+
+private:
+    void fail(const QString &text);
+
+    Reporter m_reporter;
+};
+
+} // namespace velbrin
