@@ -16,8 +16,6 @@ class QPushButton;
 
 namespace velbrin {
 
-class LineShape;
-
 class frmAbout : public QDialog
 {
     Q_OBJECT
@@ -42,7 +40,7 @@ public:
     QLabel *picIcon;
     QPushButton *cmdOK;
     QPushButton *cmdSysInfo;
-    std::array<LineShape *, 2> Line1; // [0] white and wide, [1] gray over it
+    std::array<QWidget *, 2> Line1; // [0] white and wide, [1] gray over it
     QLabel *lblDescription;
     QLabel *lblTitle;
     QLabel *lblVersion;

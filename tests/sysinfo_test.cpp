@@ -1,0 +1,211 @@
+// The launcher's logic against a fake system: what is asked of the registry,
+// which program is started, and when the user is told it is not available.
+#include "about/sysinfo_launcher.h"
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <map>
+#include <optional>
+#include <set>
+#include <vector>
+
+namespace velbrin::sysinfo {
+namespace {
+
+struct Value
+{
+    std::uint32_t type;
+    std::string data;
+};
+
+class FakePlatform : public Platform
+{
+public:
+    // key path -> value name -> value
+    std::map<std::string, std::map<std::string, Value>> registry;
+    std::set<std::string> files;
+    bool startFails = false;
+
+    std::vector<std::uint32_t> accessAsked;
+    int opens = 0;
+    int closes = 0;
+    std::set<std::string> checked;
+    std::vector<std::string> started;
+
+    long OpenKey(std::uint32_t root, const std::string &path, std::uint32_t access,
+                 KeyHandle &key) override
+    {
+        accessAsked.push_back(access);
+        if (root != HkeyLocalMachine || !registry.count(path))
+            return 2;
+        ++opens;
+        key = reinterpret_cast<KeyHandle>(&registry.at(path));
+        return 0;
+    }
+    long QueryValue(KeyHandle key, const std::string &name, std::uint32_t &type,
+                    unsigned char *data, std::uint32_t &size) override
+    {
+        const auto &values = *reinterpret_cast<std::map<std::string, Value> *>(key);
+        const auto found = values.find(name);
+        if (found == values.end())
+            return 2;
+        if (found->second.data.size() > size)
+            return 234;
+        type = found->second.type;
+        size = static_cast<std::uint32_t>(found->second.data.size());
+        std::memcpy(data, found->second.data.data(), size);
+        return 0;
+    }
+    void CloseKey(KeyHandle) override { ++closes; }
+    bool IsOrdinaryFile(const std::string &path) override
+    {
+        checked.insert(path);
+        return files.count(path) > 0;
+    }
+    bool StartProgram(const std::string &path) override
+    {
+        if (startFails)
+            return false;
+        started.push_back(path);
+        return true;
+    }
+};
+
+const std::string PathKeyName(PathKey);
+const std::string FolderKeyName(FolderKey);
+
+struct Scenario
+{
+    const char *what;
+    std::optional<Value> path; // "PATH" of the first key
+    std::optional<Value> folder; // "MSINFO" of the second key
+    std::set<std::string> files;
+    bool startFails;
+    std::vector<std::string> expectedStarts;
+    int expectedMessages;
+};
+
+TEST(Launcher, StartsTheProgramOrSaysItIsUnavailable)
+{
+    using namespace std::string_literals;
+    const std::string tool = "C:\\Program Files\\Common Files\\System\\MSINFO32.EXE";
+    const std::string folder = "C:\\Tools\\Info";
+    const Scenario scenarios[] = {
+            {"path, zero counted", Value {RegSz, tool + '\0'}, {}, {}, false, {tool}, 0},
+            {"path, no zero", Value {RegSz, tool}, {}, {}, false, {tool}, 0},
+            {"path wins over folder",
+             Value {RegSz, tool + '\0'},
+             Value {RegSz, folder},
+             {folder + "\\MSINFO32.EXE"},
+             false,
+             {tool},
+             0},
+            {"folder with the file",
+             {},
+             Value {RegSz, folder + '\0'},
+             {folder + "\\MSINFO32.EXE"},
+             false,
+             {folder + "\\MSINFO32.EXE"},
+             0},
+            {"folder without the file", {}, Value {RegSz, folder + '\0'}, {}, false, {}, 1},
+            {"both missing", {}, {}, {}, false, {}, 1},
+            {"path of another type", Value {3, "\x01\x02"s}, {}, {}, false, {}, 1},
+            {"path with no data",
+             Value {RegSz, ""},
+             Value {RegSz, folder},
+             {folder + "\\MSINFO32.EXE"},
+             false,
+             {},
+             1},
+            {"folder with no data", {}, Value {RegSz, ""}, {"\\MSINFO32.EXE"}, false, {}, 1},
+            {"path too long", Value {RegSz, std::string(1500, 'a')}, {}, {}, false, {}, 1},
+            {"start fails", Value {RegSz, tool}, {}, {}, true, {}, 1},
+            {"path with a quote", Value {RegSz, "C:\\x\" C:\\evil.exe"}, {}, {}, false, {}, 1},
+            {"exactly 1024 bytes",
+             Value {RegSz, std::string(1024, 'b')},
+             {},
+             {},
+             false,
+             {std::string(1024, 'b')},
+             0},
+    };
+    for (const auto &s : scenarios) {
+        SCOPED_TRACE(s.what);
+        FakePlatform platform;
+        if (s.path)
+            platform.registry[PathKeyName]["PATH"] = *s.path;
+        if (s.folder)
+            platform.registry[FolderKeyName]["MSINFO"] = *s.folder;
+        platform.files = s.files;
+        platform.startFails = s.startFails;
+        std::vector<std::string> messages;
+        Launcher launcher(platform, [&](std::string_view m) { messages.emplace_back(m); });
+
+        launcher.StartSysInfo();
+
+        EXPECT_EQ(platform.started, s.expectedStarts);
+        EXPECT_EQ(static_cast<int>(messages.size()), s.expectedMessages);
+        for (const auto &message : messages)
+            EXPECT_EQ(message, "System Information non disponibile");
+        EXPECT_EQ(platform.opens, platform.closes);
+        for (const auto access : platform.accessAsked)
+            EXPECT_EQ(access, 0x20019u);
+        // The first lookup's path is started as read, never tested as a file.
+        if (s.path) {
+            EXPECT_EQ(platform.checked.count(s.path->data), 0u);
+        }
+    }
+}
+
+TEST(Launcher, GetKeyValueReadsTextAndNumbers)
+{
+    using namespace std::string_literals;
+    struct Read
+    {
+        const char *what;
+        std::optional<Value> value;
+        bool result;
+        std::string keyVal; // starts as "before"
+    };
+    const Read reads[] = {
+            {"text with zero", Value {RegSz, "abc\0"s}, true, "abc"},
+            {"text without zero", Value {RegSz, "abc"}, true, "abc"},
+            {"inner zero kept", Value {RegSz, "a\0b"s}, true, "a\0b"s},
+            {"dword", Value {RegDword, "\x03\x02\x01\x00"s}, true, "66051"},
+            {"dword, top bit set", Value {RegDword, "\xff\xff\xff\xff"}, true, "4294967295"},
+            {"dword, short data", Value {RegDword, "\x07"}, true, "7"},
+            {"expandable text", Value {2, "%SystemRoot%\0"s}, true, "before"},
+            {"missing value", std::nullopt, false, ""},
+            {"1500 bytes", Value {RegSz, std::string(1500, 'x')}, false, ""},
+            {"1024 bytes, no zero", Value {RegSz, std::string(1024, 'y')}, true,
+             std::string(1024, 'y')},
+    };
+    for (const auto &r : reads) {
+        SCOPED_TRACE(r.what);
+        FakePlatform platform;
+        platform.registry["K"];
+        if (r.value)
+            platform.registry["K"]["V"] = *r.value;
+        Launcher launcher(platform, [](std::string_view) { FAIL() << "no message expected"; });
+        std::string keyVal = "before";
+        EXPECT_EQ(launcher.GetKeyValue(HkeyLocalMachine, "K", "V", keyVal), r.result);
+        EXPECT_EQ(keyVal, r.keyVal);
+        EXPECT_EQ(platform.closes, 1);
+    }
+
+    FakePlatform platform;
+    Launcher launcher(platform, [](std::string_view) {});
+    std::string keyVal = "before";
+    EXPECT_FALSE(launcher.GetKeyValue(HkeyLocalMachine, "missing", "V", keyVal));
+    EXPECT_EQ(keyVal, "");
+    EXPECT_EQ(platform.closes, 0); // a key never opened is not closed
+
+    // No data at all: the lookup cannot go on, and the key is still closed.
+    platform.registry["K"]["V"] = Value {RegSz, ""};
+    EXPECT_THROW(launcher.GetKeyValue(HkeyLocalMachine, "K", "V", keyVal), LookupFailure);
+    EXPECT_EQ(platform.closes, 1);
+}
+
+} // namespace
+} // namespace velbrin::sysinfo
