@@ -1,8 +1,8 @@
 #include "about/frm_about.h"
 
 #include "about/about_texts.h"
-#include "app/app_icon.h"
-#include "app/layout.h"
+#include "app/common/app_icon.h"
+#include "app/common/layout.h"
 
 #include <QLabel>
 #include <QMessageBox>

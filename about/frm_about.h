@@ -4,7 +4,7 @@
 #pragma once
 
 #include "about/sysinfo_launcher.h"
-#include "app/app_info.h"
+#include "app/common/app_info.h"
 
 #include <QDialog>
 

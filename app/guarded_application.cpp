@@ -1,6 +1,6 @@
 #include "app/guarded_application.h"
 
-#include "app/app_info.h"
+#include "app/common/app_info.h"
 
 #include <QMessageBox>
 

@@ -1,8 +1,8 @@
 #include "main_window/frm_velbrin.h"
 
 #include "about/frm_about.h"
-#include "app/app_icon.h"
-#include "app/layout.h"
+#include "app/common/app_icon.h"
+#include "app/common/layout.h"
 #include "decoding/decoding.h"
 #include "main_window/entry.h"
 

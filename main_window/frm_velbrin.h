@@ -3,7 +3,7 @@
 // filled by the decoders the moment an identifier is complete.
 #pragma once
 
-#include "app/app_info.h"
+#include "app/common/app_info.h"
 
 #include <QWidget>
 

@@ -41,7 +41,8 @@ bool EndsWithCrLf(const std::u16string &line)
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size)
 {
     std::u16string text(size / 2, u'\0');
-    std::memcpy(text.data(), data, text.size() * 2);
+    if (!text.empty()) // an empty input may come with no buffer at all
+        std::memcpy(text.data(), data, text.size() * 2);
     const bool plain = text.find_first_of(u"\r\n") == std::u16string::npos;
 
     const auto imei = velbrin::SplitImei(text);

@@ -1,6 +1,6 @@
 // The Windows version resource, generated from the CMake project, read back with
 // the version API and held against the values AppInfo shows.
-#include "app/app_info.h"
+#include "app/common/app_info.h"
 
 #include "velbrin/build_info.h"
 

@@ -1,4 +1,4 @@
-#include "app/app_info.h"
+#include "app/common/app_info.h"
 
 #include "velbrin/build_info.h"
 

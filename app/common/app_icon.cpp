@@ -1,4 +1,4 @@
-#include "app/app_icon.h"
+#include "app/common/app_icon.h"
 
 namespace velbrin {
 
