@@ -24,7 +24,7 @@ std::string AboutDisclaimer()
     return "\r\n"
            "The author will not be held responsible for any damage or loss !\r\n"
            "\r\n"
-           "The author can be contacted at <velbrin@example.org>\r\n"
+           "The author can be contacted at <me@example.org>\r\n"
            "\r\n"
            "Huge thanks to:\r\n"
            "Harbour Lane Phones, 12 Harbour Lane, Exampleton\r\n"

@@ -7,7 +7,9 @@
 namespace velbrin {
 namespace {
 
-constexpr std::u16string_view CrLf = u"\r\n";
+using namespace std::string_view_literals;
+
+constexpr std::u16string_view CrLf = u"\r\n"sv;
 
 struct Row
 {
@@ -112,6 +114,19 @@ constexpr std::array<Row, 24> MonthCodes {{
         {u"Y", u"December (1st half of)"},  {u"Z", u"December (2nd half of)"},
 }};
 
+// Messages of the unknown-code lines, one per table. Views of literals, so
+// their lengths are known at compile time.
+constexpr std::u16string_view TypeApprovalUnknown =
+        u"Type Approval Code unknown: please send this Type Approval Code to the author !";
+constexpr std::u16string_view FinalAssemblyUnknown =
+        u"Final Assembly Code unknown: please send this Final Assembly Code to the author !";
+constexpr std::u16string_view OriginUnknown =
+        u"Country Code unknown: please send this Country Code to the author !";
+constexpr std::u16string_view YearUnknown =
+        u"Year Code unknown: please send this Year Code to the author !";
+constexpr std::u16string_view MonthUnknown =
+        u"Month Code unknown: please send this Month Code to the author !";
+
 std::u16string Line(std::u16string_view text)
 {
     std::u16string line;
@@ -129,7 +144,8 @@ std::u16string Lookup(std::span<const Row> table, std::u16string_view code,
 }
 
 // Joins pieces with one allocation; the summaries are built on every keystroke
-// that completes an identifier.
+// that completes an identifier. Callers pass literals as ""sv, whose length the
+// compiler supplies, rather than counting UTF-16 units at run time.
 std::u16string Concat(std::initializer_list<std::u16string_view> pieces)
 {
     std::size_t size = 0;
@@ -169,7 +185,7 @@ std::u16string ExtractField(std::u16string_view text, std::int64_t start, std::i
 
 std::u16string UnknownCodeLine(std::u16string_view code, std::u16string_view message)
 {
-    return Concat({u"<", code, u"> ", message, CrLf});
+    return Concat({u"<"sv, code, u"> "sv, message, CrLf});
 }
 
 std::u16string MissingCharactersText(std::size_t missing)
@@ -190,23 +206,19 @@ ImeiFields SplitImei(std::u16string_view imei)
 
 std::u16string DecodeTypeApprovalCode(std::u16string_view code)
 {
-    return Lookup(
-            TypeApprovalCodes, code,
-            u"Type Approval Code unknown: please send this Type Approval Code to the author !");
+    return Lookup(TypeApprovalCodes, code, TypeApprovalUnknown);
 }
 
 std::u16string DecodeFinalAssemblyCode(std::u16string_view code)
 {
-    return Lookup(
-            FinalAssemblyCodes, code,
-            u"Final Assembly Code unknown: please send this Final Assembly Code to the author !");
+    return Lookup(FinalAssemblyCodes, code, FinalAssemblyUnknown);
 }
 
 std::u16string ComposeImeiSummary(const ImeiFields &fields, std::u16string_view modelLine,
                                   std::u16string_view countryLine)
 {
-    return Concat({u"Model: Motorola ", modelLine, countryLine, u"Serial# (six digits): ",
-                   fields.ImeiSnr, CrLf, u"Supplementary digit (reserve): ", fields.Sp});
+    return Concat({u"Model: Motorola "sv, modelLine, countryLine, u"Serial# (six digits): "sv,
+                   fields.ImeiSnr, CrLf, u"Supplementary digit (reserve): "sv, fields.Sp});
 }
 
 MsnFields SplitMsn(std::u16string_view msn)
@@ -217,27 +229,24 @@ MsnFields SplitMsn(std::u16string_view msn)
 
 std::u16string DecodeOriginCode(std::u16string_view code)
 {
-    return Lookup(OriginCodes, code,
-                  u"Country Code unknown: please send this Country Code to the author !");
+    return Lookup(OriginCodes, code, OriginUnknown);
 }
 
 std::u16string DecodeYearCode(std::u16string_view code)
 {
-    return Lookup(YearCodes, code,
-                  u"Year Code unknown: please send this Year Code to the author !");
+    return Lookup(YearCodes, code, YearUnknown);
 }
 
 std::u16string DecodeMonthCode(std::u16string_view code)
 {
-    return Lookup(MonthCodes, code,
-                  u"Month Code unknown: please send this Month Code to the author !");
+    return Lookup(MonthCodes, code, MonthUnknown);
 }
 
 std::u16string ComposeMsnSummary(const MsnFields &fields, std::u16string_view countryLine,
                                  std::u16string_view monthLine, std::u16string_view yearLine)
 {
-    return Concat({u"Mobile Code: ", fields.MobileCode, CrLf, countryLine, u"in ", monthLine,
-                   u"of ", yearLine, u"Serial# (four digits): ", fields.Snr});
+    return Concat({u"Mobile Code: "sv, fields.MobileCode, CrLf, countryLine, u"in "sv, monthLine,
+                   u"of "sv, yearLine, u"Serial# (four digits): "sv, fields.Snr});
 }
 
 } // namespace velbrin

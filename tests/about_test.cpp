@@ -94,9 +94,27 @@ TEST_F(About, LoadSetsTheTextsFromAppInfo)
     EXPECT_TRUE(disclaimer[3].startsWith("The author can be contacted at <"));
     EXPECT_TRUE(disclaimer[3].endsWith("@example.org>"));
     EXPECT_EQ(disclaimer[5], "Huge thanks to:");
-    // Labels that size themselves show every line whole.
+    // Labels that size themselves show every line whole, inside the dialog and
+    // clear of the buttons.
     for (auto *label : {dialog.lblDescription, dialog.lblDisclaimer})
         EXPECT_EQ(label->size(), label->sizeHint());
+
+    frmAbout shipped; // this build's copyright text is the longest one shown
+    shipped.Form_Load();
+    EXPECT_LE(shipped.lblDescription->geometry().right(), shipped.width());
+    const QLabel *label = shipped.lblDisclaimer;
+    const QFontMetrics metrics = label->fontMetrics();
+    const QStringList lines = label->text().split('\n');
+    const int top = label->y() + (label->height() - metrics.lineSpacing() * lines.size()) / 2;
+    for (int i = 0; i < lines.size(); ++i) {
+        const QRect line(label->x(), top + i * metrics.lineSpacing(),
+                         metrics.horizontalAdvance(lines[i]), metrics.height());
+        EXPECT_LE(line.right(), shipped.width()) << i;
+        for (const QWidget *button : {shipped.cmdOK, shipped.cmdSysInfo})
+            EXPECT_FALSE(line.intersects(button->geometry()))
+                    << i << " " << line.x() << "," << line.y() << " " << line.width() << "x"
+                    << line.height() << " vs " << button->y();
+    }
 
     frmAbout untitled({"", 12, 2004, 429, "(c) someone"});
     untitled.Form_Load();

@@ -4,7 +4,9 @@ namespace velbrin {
 
 QIcon ApplicationIcon()
 {
-    return QIcon(QStringLiteral(":/velbrin/velbrin.png"));
+    // Decoded once; QIcon is shared, so every window gets the same image.
+    static const QIcon icon(QStringLiteral(":/velbrin/velbrin.png"));
+    return icon;
 }
 
 } // namespace velbrin
