@@ -235,9 +235,7 @@ frmVelbrin::~frmVelbrin() = default;
 
 void frmVelbrin::Form_Load()
 {
-    setWindowTitle(QString::fromUtf8(m_info.Title) + QStringLiteral(" Version ") +
-                   QString::fromStdString(VersionText(m_info)) + QLatin1Char(' ') +
-                   QString::fromUtf8(m_info.LegalCopyright));
+    setWindowTitle(QString::fromStdString(MainWindowCaption(m_info)));
     txtMsn->setMaxLength(MsnLength);
     txtImei->setMaxLength(ImeiLength);
     ShowCounter(lblMsnLeft, 0, MsnLength);

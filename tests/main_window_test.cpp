@@ -89,6 +89,9 @@ TEST_F(MainWindow, StartsWithCaptionCountersAndEmptyBoxes)
               QStringLiteral("Corvanel Version 1.2004.429 ") +
                       QString::fromUtf8(AppInfo::current().LegalCopyright));
     EXPECT_EQ(window.size(), QSize(412, 252)); // 6180 x 3780 twips
+    frmVelbrin plain({"Corvanel", 1, 0, 0, ""});
+    plain.Form_Load();
+    EXPECT_EQ(plain.windowTitle(), "Corvanel Version 1.0.0 ");
     for (const char *name : {"lblMsnLeft", "lblImeiLeft"}) {
         EXPECT_TRUE(control(name)->isVisible()) << name;
         EXPECT_EQ(control(name)->palette().color(QPalette::WindowText), QColor(255, 0, 0));

@@ -17,4 +17,10 @@ std::string VersionText(const AppInfo &info)
             std::to_string(info.Revision);
 }
 
+std::string MainWindowCaption(const AppInfo &info)
+{
+    return std::string(info.Title) + " Version " + VersionText(info) + ' ' +
+            std::string(info.LegalCopyright);
+}
+
 } // namespace velbrin

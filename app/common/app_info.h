@@ -23,4 +23,7 @@ struct AppInfo
 // "Major.Minor.Revision" in plain decimal: 1, 0 and 12 give "1.0.12".
 std::string VersionText(const AppInfo &info);
 
+// The main window's caption: "<title> Version <version> <copyright>".
+std::string MainWindowCaption(const AppInfo &info);
+
 } // namespace velbrin
