@@ -66,15 +66,10 @@ QString Utf8(std::string_view text)
 } // namespace
 
 frmAbout::frmAbout(const AppInfo &info)
-    : QDialog(nullptr,
-              Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
-                      Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint |
-                      Qt::MSWindowsFixedSizeDialogHint)
+    : QDialog(nullptr, FixedDialogFrame)
     , m_info(info)
 {
-    setObjectName(QStringLiteral("frmAbout"));
-    setWindowIcon(ApplicationIcon());
-    setFixedSize(Twips(ClientWidth), Twips(ClientHeight));
+    SetUpFixedWindow(this, "frmAbout", ApplicationIcon(), ClientWidth, ClientHeight);
 
     picIcon = new QLabel(this);
     picIcon->setObjectName(QStringLiteral("picIcon"));

@@ -127,22 +127,6 @@ constexpr std::u16string_view YearUnknown =
 constexpr std::u16string_view MonthUnknown =
         u"Month Code unknown: please send this Month Code to the author !";
 
-std::u16string Line(std::u16string_view text)
-{
-    std::u16string line;
-    line.reserve(text.size() + CrLf.size());
-    line.append(text).append(CrLf);
-    return line;
-}
-
-std::u16string Lookup(std::span<const Row> table, std::u16string_view code,
-                      std::u16string_view unknownMessage)
-{
-    const auto found = std::find_if(table.begin(), table.end(),
-                                    [code](const Row &row) { return row.code == code; });
-    return found != table.end() ? Line(found->text) : UnknownCodeLine(code, unknownMessage);
-}
-
 // Joins pieces with one allocation; the summaries are built on every keystroke
 // that completes an identifier. Callers pass literals as ""sv, whose length the
 // compiler supplies, rather than counting UTF-16 units at run time.
@@ -156,6 +140,15 @@ std::u16string Concat(std::initializer_list<std::u16string_view> pieces)
     for (const auto piece : pieces)
         out.append(piece);
     return out;
+}
+
+std::u16string Lookup(std::span<const Row> table, std::u16string_view code,
+                      std::u16string_view unknownMessage)
+{
+    const auto found = std::find_if(table.begin(), table.end(),
+                                    [code](const Row &row) { return row.code == code; });
+    return found != table.end() ? Concat({found->text, CrLf})
+                                : UnknownCodeLine(code, unknownMessage);
 }
 
 } // namespace

@@ -145,15 +145,10 @@ void ShowSummary(QPlainTextEdit *box, const std::u16string &summary)
 } // namespace
 
 frmVelbrin::frmVelbrin(const AppInfo &info)
-    : QWidget(nullptr,
-              Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
-                      Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint |
-                      Qt::MSWindowsFixedSizeDialogHint)
+    : QWidget(nullptr, FixedDialogFrame)
     , m_info(info)
 {
-    setObjectName(QStringLiteral("frmVelbrin"));
-    setWindowIcon(ApplicationIcon());
-    setFixedSize(Twips(ClientWidth), Twips(ClientHeight));
+    SetUpFixedWindow(this, "frmVelbrin", ApplicationIcon(), ClientWidth, ClientHeight);
 
     lblMsn = MakeLabel(this, "lblMsn", TwipsRect(120, 240, 408, 240), tr("MSN"), true,
                        tr("Mechanical Serial Number"));
@@ -206,7 +201,7 @@ frmVelbrin::frmVelbrin(const AppInfo &info)
     auto *cancel = new QShortcut(QKeySequence(Qt::Key_Escape), this);
     connect(cancel, &QShortcut::activated, cmdExit, &QPushButton::click);
 
-    const QWidget *order[] = {txtMsn,
+    QWidget *const order[] = {txtMsn,
                               txtImei,
                               cmdAbout,
                               cmdExit,
@@ -223,7 +218,7 @@ frmVelbrin::frmVelbrin(const AppInfo &info)
                               txtImeiGlobal,
                               cmdHelp};
     for (std::size_t i = 1; i < std::size(order); ++i)
-        setTabOrder(const_cast<QWidget *>(order[i - 1]), const_cast<QWidget *>(order[i]));
+        setTabOrder(order[i - 1], order[i]);
 
     connect(txtImei, &QLineEdit::textChanged, this, &frmVelbrin::txtImei_Change);
     connect(txtMsn, &QLineEdit::textChanged, this, &frmVelbrin::txtMsn_Change);

@@ -6,8 +6,10 @@
 // the device pixel ratio.
 #pragma once
 
+#include <QIcon>
 #include <QRect>
 #include <QString>
+#include <QWidget>
 
 namespace velbrin {
 
@@ -19,6 +21,21 @@ constexpr int Twips(int twips)
 constexpr QRect TwipsRect(int left, int top, int width, int height)
 {
     return QRect(Twips(left), Twips(top), Twips(width), Twips(height));
+}
+
+// A fixed dialog frame: title bar, system menu and close box, no minimize or
+// maximize box, not resizable.
+inline constexpr Qt::WindowFlags FixedDialogFrame = Qt::Dialog | Qt::CustomizeWindowHint |
+        Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint |
+        Qt::MSWindowsFixedSizeDialogHint;
+
+// Names a window, gives it the icon and fixes its client area (in twips).
+inline void SetUpFixedWindow(QWidget *window, const char *name, const QIcon &icon, int width,
+                             int height)
+{
+    window->setObjectName(QString::fromLatin1(name));
+    window->setWindowIcon(icon);
+    window->setFixedSize(Twips(width), Twips(height));
 }
 
 // The program's texts break lines with CR LF; Qt's text widgets break at LF and
