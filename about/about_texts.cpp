@@ -27,7 +27,7 @@ std::string AboutDisclaimer()
            "The author can be contacted at <me@example.org>\r\n"
            "\r\n"
            "Huge thanks to:\r\n"
-           "Harbour Lane Phones, 12 Harbour Lane, Exampleton\r\n"
+           "Harbour Phones, 12 Harbour Lane, Exampleton\r\n"
            "The Handset Corner, 3 Market Row, Sampleford";
 }
 

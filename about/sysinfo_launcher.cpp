@@ -37,6 +37,15 @@ class Unavailable
 {
 };
 
+// Paths are often written in quotes so that spaces in them are safe; the quotes
+// are not part of the file's name.
+std::string Unquoted(std::string text)
+{
+    if (text.size() >= 2 && text.front() == '"' && text.back() == '"')
+        return text.substr(1, text.size() - 2);
+    return text;
+}
+
 } // namespace
 
 Launcher::Launcher(Platform &platform, MessageBox showMessage)
@@ -81,10 +90,12 @@ bool Launcher::GetKeyValue(std::uint32_t keyRoot, const std::string &keyName,
 void Launcher::Start()
 {
     std::string path;
-    if (!GetKeyValue(HkeyLocalMachine, std::string(PathKey), std::string(PathValue), path)) {
+    if (GetKeyValue(HkeyLocalMachine, std::string(PathKey), std::string(PathValue), path)) {
+        path = Unquoted(std::move(path));
+    } else {
         if (!GetKeyValue(HkeyLocalMachine, std::string(FolderKey), std::string(FolderValue), path))
             throw Unavailable();
-        std::string joined = path + std::string(ProgramFile);
+        std::string joined = Unquoted(std::move(path)) + std::string(ProgramFile);
         if (!m_platform.IsOrdinaryFile(joined))
             throw Unavailable();
         path = std::move(joined);

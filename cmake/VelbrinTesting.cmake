@@ -9,12 +9,18 @@ if(CMAKE_CROSSCOMPILING)
 else()
     find_package(GTest REQUIRED)
 endif()
+include(GoogleTest)
 
-# velbrin_add_test(NAME SOURCES ... LIBRARIES ...): one GoogleTest executable, one
-# ctest entry. Under the cross build ctest runs it through the emulator (wine).
+# velbrin_add_test(NAME SOURCES ... LIBRARIES ... [MAIN]): one GoogleTest executable
+# whose cases ctest lists one by one. The cases are read from the executable when
+# ctest runs (under the cross build through the emulator, wine), so building never
+# starts it. MAIN: the sources bring their own main().
 function(velbrin_add_test name)
-    cmake_parse_arguments(PARSE_ARGV 1 arg "" "" "SOURCES;LIBRARIES")
+    cmake_parse_arguments(PARSE_ARGV 1 arg "MAIN" "" "SOURCES;LIBRARIES")
     add_executable(${name} ${arg_SOURCES})
-    target_link_libraries(${name} PRIVATE ${arg_LIBRARIES} GTest::gtest GTest::gtest_main)
-    add_test(NAME ${name} COMMAND ${name})
+    target_link_libraries(${name} PRIVATE ${arg_LIBRARIES} GTest::gtest)
+    if(NOT arg_MAIN)
+        target_link_libraries(${name} PRIVATE GTest::gtest_main)
+    endif()
+    gtest_discover_tests(${name} DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 60)
 endfunction()

@@ -54,6 +54,10 @@ TEST_F(PosixStandIn, AnswersOnlyTheFirstLookupWithTheFirstInstalledProgram)
 
 TEST_F(PosixStandIn, FileTestAndStart)
 {
+    EXPECT_EQ(PosixPlatform::DefaultCandidates(),
+              (std::vector<std::string> {"/usr/bin/kinfocenter", "/usr/bin/hardinfo",
+                                         "/usr/bin/gnome-system-monitor",
+                                         "/usr/bin/mate-system-monitor"}));
     PosixPlatform platform(std::vector<std::string> {});
     EXPECT_TRUE(platform.IsOrdinaryFile((dir / "plain").string()));
     EXPECT_FALSE(platform.IsOrdinaryFile((dir / ".hidden").string()));

@@ -113,6 +113,34 @@ TEST(Win32Registry, GetKeyValueReadsWhatAdvapi32Wrote)
     DeleteKey(TestKey);
 }
 
+TEST(Win32Files, OnlyOrdinaryFilesCount)
+{
+    const std::string folder = ThisFolder() + "\\velbrin-files";
+    CreateDirectoryA(folder.c_str(), nullptr);
+    const struct
+    {
+        const char *name;
+        DWORD attributes;
+        bool ordinary;
+    } files[] = {{"plain", FILE_ATTRIBUTE_NORMAL, true},
+                 {"read-only", FILE_ATTRIBUTE_READONLY, true},
+                 {"hidden", FILE_ATTRIBUTE_HIDDEN, false},
+                 {"system", FILE_ATTRIBUTE_SYSTEM, false}};
+    const auto platform = MakeSystemPlatform();
+    for (const auto &f : files) {
+        const std::string path = folder + "\\" + f.name;
+        SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+        std::ofstream(path) << "x";
+        ASSERT_TRUE(SetFileAttributesA(path.c_str(), f.attributes));
+        EXPECT_EQ(platform->IsOrdinaryFile(path), f.ordinary) << f.name;
+        SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+        DeleteFileA(path.c_str());
+    }
+    EXPECT_FALSE(platform->IsOrdinaryFile(folder));
+    EXPECT_FALSE(platform->IsOrdinaryFile(folder + "\\missing"));
+    RemoveDirectoryA(folder.c_str());
+}
+
 class Win32Launch : public ::testing::Test
 {
 protected:

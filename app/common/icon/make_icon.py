@@ -2,12 +2,13 @@
 """Draws the application icon: a glowing blue ring on a dark ground.
 
 32 x 32 pixels, 24 bits per pixel, every pixel opaque. Writes the PNG that Qt and
-the Linux desktop use and the .ico that the Windows resource embeds. The output
+the Linux desktop use, the .ico that the Windows resource embeds, and the same
+picture as an SVG for menus that draw icons larger than 32 pixels. The output
 depends only on this file: pixels come from plain arithmetic, the PNG is stored
 without compression and the .ico holds an uncompressed bitmap, so running it again
 gives the same bytes.
 
-    make_icon.py OUTPUT_DIR   -> OUTPUT_DIR/velbrin.png, OUTPUT_DIR/velbrin.ico
+    make_icon.py OUTPUT_DIR   -> OUTPUT_DIR/velbrin.{png,ico,svg}
 """
 import math
 import struct
@@ -63,11 +64,33 @@ def ico(image):
     return directory + entry + bitmap
 
 
+def svg():
+    # The same halo and band as pixel(): a blurred wide ring under a narrow bright one.
+    def rgb(colour):
+        return "#%02x%02x%02x" % tuple(min(255, int(round(c))) for c in colour)
+
+    halo = rgb((GROUND[0] + 30, GROUND[1] + 110, GROUND[2] + 210))
+    band = rgb((GROUND[0] + 180, GROUND[1] + 230, GROUND[2] + 240))
+    centre = SIZE / 2
+    return f"""<svg xmlns="http://www.w3.org/2000/svg" width="{SIZE}" height="{SIZE}" viewBox="0 0 {SIZE} {SIZE}">
+  <defs>
+    <filter id="glow" x="-50%" y="-50%" width="200%" height="200%">
+      <feGaussianBlur stdDeviation="1.6"/>
+    </filter>
+  </defs>
+  <rect width="{SIZE}" height="{SIZE}" fill="{rgb(GROUND)}"/>
+  <circle cx="{centre}" cy="{centre}" r="{RING_RADIUS}" fill="none" stroke="{halo}" stroke-width="4.5" filter="url(#glow)"/>
+  <circle cx="{centre}" cy="{centre}" r="{RING_RADIUS}" fill="none" stroke="{band}" stroke-width="1.6"/>
+</svg>
+""".encode()
+
+
 def main():
     out = Path(sys.argv[1] if len(sys.argv) > 1 else Path(__file__).parent)
     image = rows()
     (out / "velbrin.png").write_bytes(png(image))
     (out / "velbrin.ico").write_bytes(ico(image))
+    (out / "velbrin.svg").write_bytes(svg())
 
 
 if __name__ == "__main__":

@@ -1,18 +1,16 @@
-// The About dialog: title, version, description and disclaimer from AppInfo, an OK
-// button and a System Info button that starts the system's System Information
-// program through the launcher in sysinfo_launcher.h.
+// The About dialog in Qt, built from the shared description: title, version,
+// description and disclaimer from AppInfo, an OK button and a System Info button
+// that runs the shared launcher.
 #pragma once
 
+#include "about/about_model.h"
 #include "about/sysinfo_launcher.h"
 #include "app/common/app_info.h"
 
 #include <QDialog>
 
-#include <array>
 #include <memory>
-
-class QLabel;
-class QPushButton;
+#include <vector>
 
 namespace velbrin {
 
@@ -33,18 +31,13 @@ public:
     bool GetKeyValue(const std::uint32_t &KeyRoot, const QString &KeyName, const QString &SubKeyRef,
                      QString &KeyVal);
 
-    // Tests put a fake system and a silent message box in place of the real ones.
+    // Tests put a fake system in place of the real one.
     void setSysInfoPlatform(std::unique_ptr<sysinfo::Platform> platform);
-    void setMessageBox(sysinfo::Launcher::MessageBox messageBox);
 
-    QLabel *picIcon;
-    QPushButton *cmdOK;
-    QPushButton *cmdSysInfo;
-    std::array<QWidget *, 2> Line1; // [0] white and wide, [1] gray over it
-    QLabel *lblDescription;
-    QLabel *lblTitle;
-    QLabel *lblVersion;
-    QLabel *lblDisclaimer;
+    template<typename T = QWidget> T *control(about::ControlIndex index) const
+    {
+        return static_cast<T *>(m_controls[index]);
+    }
 
 private:
     void cmdOK_Click();
@@ -52,8 +45,8 @@ private:
     sysinfo::Launcher launcher();
 
     AppInfo m_info;
+    std::vector<QWidget *> m_controls;
     std::unique_ptr<sysinfo::Platform> m_platform;
-    sysinfo::Launcher::MessageBox m_messageBox;
 };
 
 } // namespace velbrin

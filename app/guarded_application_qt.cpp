@@ -1,4 +1,4 @@
-#include "app/guarded_application.h"
+#include "app/guarded_application_qt.h"
 
 #include "app/common/app_info.h"
 
@@ -8,8 +8,17 @@
 
 namespace velbrin {
 
-GuardedApplication::GuardedApplication(int &argc, char **argv)
-    : QApplication(argc, argv)
+namespace {
+
+// QApplication keeps references to these for its whole life.
+int argumentCount = 1;
+char programName[] = "velbrin";
+char *programArguments[] = {programName, nullptr};
+
+} // namespace
+
+GuardedApplication::GuardedApplication()
+    : QApplication(argumentCount, programArguments)
     , m_reporter([](const QString &text) {
         QMessageBox::critical(nullptr, QString::fromUtf8(AppInfo::current().Title), text);
     })

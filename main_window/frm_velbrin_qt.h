@@ -1,18 +1,14 @@
-// The main window: an entry box for each identifier, a red counter of the
-// characters still missing, read-only boxes for the fields and a summary box,
-// filled by the decoders the moment an identifier is complete.
+// The main window in Qt, built from the shared description; typing is handled by
+// the shared entry logic, whose results this only applies.
 #pragma once
 
 #include "app/common/app_info.h"
+#include "main_window/main_window_model.h"
 
 #include <QWidget>
 
 #include <memory>
-
-class QLabel;
-class QLineEdit;
-class QPlainTextEdit;
-class QPushButton;
+#include <vector>
 
 namespace velbrin {
 
@@ -28,31 +24,16 @@ public:
 
     void Form_Load();
 
+    // The control named in the description at `index`.
+    template<typename T = QWidget> T *control(main_window::ControlIndex index) const
+    {
+        return static_cast<T *>(m_controls[index]);
+    }
+
     // True once the program has been told to end (Close, Esc, the close box...).
     bool hasEnded() const { return m_ended; }
     // The About dialog, once the About button has created it.
     frmAbout *aboutDialog() const { return m_about.get(); }
-
-    QLabel *lblMsn;
-    QLineEdit *txtMsn;
-    QLabel *lblMsnLeft;
-    QLineEdit *txtMobileCode;
-    QLineEdit *txtOriginCode;
-    QLineEdit *txtYearCode;
-    QLineEdit *txtMonthCode;
-    QLineEdit *txtSnr;
-    QPlainTextEdit *txtMsnGlobal;
-    QLabel *lblImei;
-    QLineEdit *txtImei;
-    QLabel *lblImeiLeft;
-    QLineEdit *txtTypeApprovalCode;
-    QLineEdit *txtFinalAssemblyCode;
-    QLineEdit *txtImeiSnr;
-    QLineEdit *txtSp;
-    QPlainTextEdit *txtImeiGlobal;
-    QPushButton *cmdHelp;
-    QPushButton *cmdAbout;
-    QPushButton *cmdExit;
 
 protected:
     void closeEvent(QCloseEvent *event) override;
@@ -60,12 +41,15 @@ protected:
 private:
     void txtImei_Change();
     void txtMsn_Change();
+    void EntryChanged(const main_window::Side &side);
+    void ShowCounter(const main_window::Side &side, const main_window::EntryUpdate &update);
     void cmdAbout_Click();
     void cmdExit_Click();
     void Form_Unload();
     void EndApplication();
 
     AppInfo m_info;
+    std::vector<QWidget *> m_controls;
     std::unique_ptr<frmAbout> m_about;
     bool m_ended = false;
 };

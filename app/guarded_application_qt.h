@@ -9,10 +9,14 @@ namespace velbrin {
 // Qt must not let an exception unwind through its event loop. Every event passes
 // through notify(), so a failure that escapes any handler is caught here, shown
 // to the user and ends the program with a non-zero status instead of being lost.
+//
+// It takes no command line: the program's arguments are never handed to Qt, whose
+// own options (-stylesheet, -reverse, ...) would otherwise read files and change
+// the window.
 class GuardedApplication : public QApplication
 {
 public:
-    GuardedApplication(int &argc, char **argv);
+    GuardedApplication();
 
     bool notify(QObject *receiver, QEvent *event) override;
 

@@ -1,0 +1,109 @@
+#include "about/frm_about_win32.h"
+
+#include "about/about_texts.h"
+
+namespace velbrin {
+
+using namespace about;
+
+namespace {
+
+std::u16string Utf16(std::string_view utf8)
+{
+    const std::wstring wide = win32::FromUtf8(utf8);
+    return std::u16string(wide.begin(), wide.end());
+}
+
+} // namespace
+
+frmAbout::frmAbout(const AppInfo &info)
+    : win32::Window(Description())
+    , m_info(info)
+{ }
+
+frmAbout::~frmAbout() = default;
+
+void frmAbout::Form_Load()
+{
+    Create();
+    SetTitle(AboutCaption(m_info));
+    SetCaption(lblVersion, Utf16(AboutVersion(m_info)));
+    SetCaption(lblTitle, Utf16(m_info.Title));
+    SetCaption(lblDescription, Utf16(AboutDescription(m_info)));
+    SetCaption(lblDisclaimer, Utf16(AboutDisclaimer()));
+}
+
+void frmAbout::ShowModal(HWND blocked)
+{
+    Form_Load();
+    m_blocked = blocked;
+    EnableWindow(blocked, FALSE);
+    ShowWindow(Handle(), SW_SHOW);
+    SetForegroundWindow(Handle());
+    SetFocus(control(cmdOK));
+    RunUntilDestroyed();
+    Unblock(); // when the program was told to quit instead
+}
+
+void frmAbout::Unblock()
+{
+    if (m_blocked)
+        EnableWindow(m_blocked, TRUE);
+    m_blocked = nullptr;
+}
+
+void frmAbout::OnCommand(int index, int code)
+{
+    if (code != BN_CLICKED)
+        return;
+    if (index == cmdOK)
+        cmdOK_Click();
+    else if (index == cmdSysInfo)
+        cmdSysInfo_Click();
+}
+
+void frmAbout::OnClose()
+{
+    cmdOK_Click();
+}
+
+void frmAbout::cmdOK_Click()
+{
+    // Enabled again before the dialog goes, so that the system hands the
+    // activation back to the blocked window rather than to another program.
+    Unblock();
+    Destroy();
+}
+
+void frmAbout::cmdSysInfo_Click()
+{
+    StartSysInfo();
+}
+
+sysinfo::Launcher frmAbout::launcher()
+{
+    if (!m_platform)
+        m_platform = sysinfo::MakeSystemPlatform();
+    return sysinfo::Launcher(*m_platform, [this](std::string_view message) {
+        MessageBoxW(Handle(), win32::FromAnsi(message).c_str(),
+                    win32::FromUtf8(m_info.Title).c_str(), MB_OK);
+    });
+}
+
+void frmAbout::StartSysInfo()
+{
+    launcher().StartSysInfo();
+}
+
+bool frmAbout::GetKeyValue(const std::uint32_t &KeyRoot, const std::string &KeyName,
+                           const std::string &SubKeyRef, std::string &KeyVal)
+{
+    return launcher().GetKeyValue(KeyRoot, KeyName, SubKeyRef, KeyVal);
+}
+
+void frmAbout::setSysInfoPlatform(std::unique_ptr<sysinfo::Platform> platform)
+{
+    m_platform = std::move(platform);
+}
+
+} // namespace velbrin

@@ -1,0 +1,50 @@
+// The About dialog in Win32, built from the shared description: title, version,
+// description and disclaimer from AppInfo, OK, and System Info running the shared
+// launcher on the real registry.
+#pragma once
+
+#include "about/about_model.h"
+#include "about/sysinfo_launcher.h"
+#include "app/common/app_info.h"
+#include "app/common/window_win32.h"
+
+#include <memory>
+
+namespace velbrin {
+
+class frmAbout : public win32::Window
+{
+public:
+    explicit frmAbout(const AppInfo &info = AppInfo::current());
+    ~frmAbout() override;
+
+    // Loads the dialog afresh and shows it; `blocked` takes no input until it is
+    // closed. Returns once it is closed.
+    void ShowModal(HWND blocked);
+    void Form_Load();
+
+    void StartSysInfo();
+    bool GetKeyValue(const std::uint32_t &KeyRoot, const std::string &KeyName,
+                     const std::string &SubKeyRef, std::string &KeyVal);
+
+    // Tests put a fake system in place of the real one.
+    void setSysInfoPlatform(std::unique_ptr<sysinfo::Platform> platform);
+
+    HWND control(about::ControlIndex index) const { return Control(index); }
+
+protected:
+    void OnCommand(int index, int code) override;
+    void OnClose() override;
+
+private:
+    void cmdOK_Click();
+    void cmdSysInfo_Click();
+    void Unblock();
+    sysinfo::Launcher launcher();
+
+    AppInfo m_info;
+    std::unique_ptr<sysinfo::Platform> m_platform;
+    HWND m_blocked = nullptr;
+};
+
+} // namespace velbrin

@@ -1,0 +1,86 @@
+// A window described as data: every control with its kind, caption, place in
+// twips, tab position and settings. Each front end walks such a description to
+// build its controls, so the composition of a window is written once and the
+// toolkits only decide how a setting is drawn.
+#pragma once
+
+#include <cstdint>
+#include <span>
+#include <string_view>
+
+namespace velbrin::ui {
+
+enum class Kind { Label, TextBox, Button, Picture, Line };
+
+// Colours a control's text may take; Default is the platform's.
+enum class Colour { Default, PureRed, MenuText, Black, Gray, White };
+
+// Settings that are on or off.
+enum Flag : std::uint32_t {
+    ReadOnly = 1u << 0,
+    MultiLine = 1u << 1, // several lines, word wrap, vertical scroll bar
+    Bordered = 1u << 2,
+    AutoSize = 1u << 3, // a label's size follows its caption
+    Hidden = 1u << 4,
+    DefaultButton = 1u << 5, // Enter presses it unless another button has the focus
+    CancelButton = 1u << 6, // Esc presses it
+};
+
+struct Twips
+{
+    int left = 0;
+    int top = 0;
+    int width = 0;
+    int height = 0;
+};
+
+inline constexpr int NoTab = -1;
+
+struct Control
+{
+    const char *name; // the control's name in both front ends
+    Kind kind;
+    std::u16string_view caption; // "&" marks a button's access key
+    Twips place; // a line runs from (left, top) across width twips; height unused
+    int tab = NoTab; // position in the keyboard tab order, 0 first
+    int maxLength = 0; // 0: no limit
+    std::uint32_t flags = 0;
+    Colour colour = Colour::Default;
+    std::u16string_view tooltip = {}; // empty: none
+    int lineWidth = 0; // pixels, for lines
+    int index = -1; // place in a control array (Line1(0), Line1(1)); -1: none
+
+    constexpr bool has(Flag flag) const { return (flags & flag) != 0; }
+};
+
+struct Window
+{
+    const char *name;
+    int clientWidth; // twips
+    int clientHeight;
+    std::span<const Control> controls; // in the order of creation; of two that overlap,
+                                       // the earlier is drawn on top
+    bool placed = false; // true: the client area's corner stands at screenLeft/screenTop
+    int screenLeft = 0;
+    int screenTop = 0;
+};
+
+// 1440 twips to the logical inch; `dpi` pixels to the inch. Rounded to the nearest
+// pixel, halves away from zero, so a layout is the same in every front end.
+constexpr int TwipsToPixels(int twips, int dpi)
+{
+    const long long scaled = static_cast<long long>(twips) * dpi;
+    return static_cast<int>(scaled >= 0 ? (scaled + 720) / 1440 : -((-scaled + 720) / 1440));
+}
+
+// What a single-line text box keeps of pasted text: all before the first line
+// break, as a single-line edit box on Windows does.
+constexpr std::u16string_view FirstLine(std::u16string_view text)
+{
+    return text.substr(0, text.find_first_of(u"\r\n"));
+}
+
+// Win32 control identifiers: the control's place in its window's description.
+inline constexpr int FirstControlId = 100;
+
+} // namespace velbrin::ui

@@ -1,0 +1,557 @@
+#include "app/common/window_win32.h"
+
+#include "app/common/app_info.h"
+
+#include <commctrl.h>
+
+#include <algorithm>
+#include <exception>
+#include <numeric>
+#include <stdexcept>
+
+namespace velbrin::win32 {
+namespace {
+
+using ui::Kind;
+
+constexpr const wchar_t *ClassName = L"VelbrinWindow";
+constexpr const wchar_t *NameProperty = L"VelbrinName";
+constexpr DWORD FrameStyle = WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
+constexpr DWORD FrameExStyle = WS_EX_CONTROLPARENT;
+
+// Functions of newer Windows versions, looked up so that the program still starts
+// where they are missing.
+template<typename Function> Function User32(const char *name)
+{
+    const FARPROC found = GetProcAddress(GetModuleHandleW(L"user32.dll"), name);
+    return reinterpret_cast<Function>(reinterpret_cast<void (*)()>(found));
+}
+
+int SystemDpi()
+{
+    const HDC screen = GetDC(nullptr);
+    const int dpi = GetDeviceCaps(screen, LOGPIXELSY);
+    ReleaseDC(nullptr, screen);
+    return dpi > 0 ? dpi : 96;
+}
+
+int DpiOf(HWND window)
+{
+    using GetDpiForWindowFn = UINT(WINAPI *)(HWND);
+    static const auto getDpi = User32<GetDpiForWindowFn>("GetDpiForWindow");
+    const int dpi = getDpi ? int(getDpi(window)) : 0;
+    return dpi > 0 ? dpi : SystemDpi();
+}
+
+RECT FrameFor(int clientWidth, int clientHeight, int dpi)
+{
+    using AdjustFn = BOOL(WINAPI *)(RECT *, DWORD, BOOL, DWORD, UINT);
+    static const auto adjust = User32<AdjustFn>("AdjustWindowRectExForDpi");
+    RECT frame {0, 0, clientWidth, clientHeight};
+    if (!adjust || !adjust(&frame, FrameStyle, FALSE, FrameExStyle, UINT(dpi)))
+        AdjustWindowRectEx(&frame, FrameStyle, FALSE, FrameExStyle);
+    return frame;
+}
+
+// The system's message font at `dpi`: the font the system's own dialogs use.
+HFONT MessageFont(int dpi)
+{
+    using ParametersFn = BOOL(WINAPI *)(UINT, UINT, void *, UINT, UINT);
+    static const auto forDpi = User32<ParametersFn>("SystemParametersInfoForDpi");
+    NONCLIENTMETRICSW metrics {};
+    metrics.cbSize = sizeof metrics;
+    if (forDpi && forDpi(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0, UINT(dpi))) {
+        return CreateFontIndirectW(&metrics.lfMessageFont);
+    }
+    SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0);
+    metrics.lfMessageFont.lfHeight = MulDiv(metrics.lfMessageFont.lfHeight, dpi, SystemDpi());
+    return CreateFontIndirectW(&metrics.lfMessageFont);
+}
+
+COLORREF ColourRef(ui::Colour colour)
+{
+    switch (colour) {
+    case ui::Colour::PureRed:
+        return RGB(255, 0, 0);
+    case ui::Colour::MenuText:
+        return GetSysColor(COLOR_MENUTEXT);
+    case ui::Colour::Black:
+        return RGB(0, 0, 0);
+    case ui::Colour::Gray:
+        return RGB(128, 128, 128);
+    case ui::Colour::White:
+        return RGB(255, 255, 255);
+    case ui::Colour::Default:
+        break;
+    }
+    return GetSysColor(COLOR_WINDOWTEXT);
+}
+
+HICON ApplicationIcon(int size)
+{
+    return static_cast<HICON>(
+            LoadImageW(GetModuleHandleW(nullptr), IconResource, IMAGE_ICON, size, size, LR_SHARED));
+}
+
+void RegisterClassOnce()
+{
+    static const ATOM atom = [] {
+        INITCOMMONCONTROLSEX controls {sizeof controls, ICC_WIN95_CLASSES | ICC_STANDARD_CLASSES};
+        InitCommonControlsEx(&controls);
+        WNDCLASSEXW windowClass {};
+        windowClass.cbSize = sizeof windowClass;
+        windowClass.lpfnWndProc = DefWindowProcW; // replaced by each window's own
+        windowClass.hInstance = GetModuleHandleW(nullptr);
+        windowClass.hCursor = LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_ARROW));
+        windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_3DFACE + 1);
+        windowClass.lpszClassName = ClassName;
+        windowClass.hIcon = ApplicationIcon(32);
+        windowClass.hIconSm = ApplicationIcon(GetSystemMetrics(SM_CXSMICON));
+        return RegisterClassExW(&windowClass);
+    }();
+    if (!atom)
+        throw std::runtime_error("the window class cannot be registered");
+}
+
+// A single-line entry box keeps only the first line of pasted text.
+LRESULT CALLBACK PasteFirstLine(HWND box, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR id,
+                                DWORD_PTR)
+{
+    if (message == WM_NCDESTROY)
+        RemoveWindowSubclass(box, PasteFirstLine, id);
+    if (message != WM_PASTE || (GetWindowLongW(box, GWL_STYLE) & ES_READONLY))
+        return DefSubclassProc(box, message, wParam, lParam);
+    std::wstring pasted;
+    if (OpenClipboard(box)) {
+        if (const HANDLE data = GetClipboardData(CF_UNICODETEXT)) {
+            if (const auto *text = static_cast<const char16_t *>(GlobalLock(data))) {
+                pasted = Wide(ui::FirstLine(text));
+                GlobalUnlock(data);
+            }
+        }
+        CloseClipboard();
+    }
+    if (!pasted.empty())
+        SendMessageW(box, EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(pasted.c_str()));
+    return 0;
+}
+
+struct ControlClass
+{
+    const wchar_t *name;
+    DWORD style;
+    DWORD exStyle;
+};
+
+ControlClass ClassFor(const ui::Control &c)
+{
+    switch (c.kind) {
+    case Kind::Label:
+        return {WC_STATICW,
+                DWORD(SS_LEFT | SS_NOPREFIX | SS_NOTIFY | (c.has(ui::Bordered) ? WS_BORDER : 0)),
+                0};
+    case Kind::Picture:
+        return {WC_STATICW, SS_ICON | SS_CENTERIMAGE, 0};
+    case Kind::Button:
+        return {WC_BUTTONW,
+                DWORD(WS_TABSTOP | BS_NOTIFY |
+                      (c.has(ui::DefaultButton) ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON)),
+                0};
+    case Kind::TextBox:
+        if (c.has(ui::MultiLine))
+            return {WC_EDITW,
+                    DWORD(WS_TABSTOP | WS_VSCROLL | ES_MULTILINE | ES_AUTOVSCROLL |
+                          (c.has(ui::ReadOnly) ? ES_READONLY : 0)),
+                    WS_EX_CLIENTEDGE};
+        if (c.has(ui::ReadOnly)) // the narrow field boxes: a thin border leaves room
+            return {WC_EDITW, WS_TABSTOP | WS_BORDER | ES_AUTOHSCROLL | ES_READONLY, 0};
+        return {WC_EDITW, WS_TABSTOP | ES_AUTOHSCROLL, WS_EX_CLIENTEDGE};
+    case Kind::Line:
+        break;
+    }
+    return {nullptr, 0, 0};
+}
+
+bool failing = false; // while the report is on screen
+
+} // namespace
+
+std::wstring Wide(std::u16string_view text)
+{
+    return std::wstring(reinterpret_cast<const wchar_t *>(text.data()), text.size());
+}
+
+namespace {
+
+std::wstring Converted(UINT codePage, std::string_view text)
+{
+    if (text.empty())
+        return {};
+    const int length = MultiByteToWideChar(codePage, 0, text.data(), int(text.size()), nullptr, 0);
+    std::wstring wide(std::size_t(std::max(length, 0)), L'\0');
+    MultiByteToWideChar(codePage, 0, text.data(), int(text.size()), wide.data(), length);
+    return wide;
+}
+
+} // namespace
+
+std::wstring FromUtf8(std::string_view text)
+{
+    return Converted(CP_UTF8, text);
+}
+
+std::wstring FromAnsi(std::string_view text)
+{
+    return Converted(CP_ACP, text);
+}
+
+std::u16string TextOf(HWND window)
+{
+    std::u16string text(std::size_t(GetWindowTextLengthW(window)) + 1, u'\0');
+    const int got =
+            GetWindowTextW(window, reinterpret_cast<wchar_t *>(text.data()), int(text.size()));
+    text.resize(std::size_t(std::max(got, 0)));
+    return text;
+}
+
+Window::Window(const ui::Window &description)
+    : m_description(description)
+{ }
+
+Window::~Window()
+{
+    Destroy();
+}
+
+void Window::Create()
+{
+    if (m_window)
+        return;
+    RegisterClassOnce();
+    const HINSTANCE instance = GetModuleHandleW(nullptr);
+    m_window = CreateWindowExW(FrameExStyle, ClassName, L"", FrameStyle, CW_USEDEFAULT, 0, 0, 0,
+                               nullptr, nullptr, instance, nullptr);
+    if (!m_window)
+        throw std::runtime_error("the window cannot be created");
+    SetWindowLongPtrW(m_window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+    SetWindowLongPtrW(m_window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(Procedure));
+
+    m_tooltips =
+            CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr,
+                            WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX, CW_USEDEFAULT, CW_USEDEFAULT,
+                            CW_USEDEFAULT, CW_USEDEFAULT, m_window, nullptr, instance, nullptr);
+    const auto &controls = m_description.controls;
+    m_controls.assign(controls.size(), nullptr);
+    for (std::size_t i = 0; i < controls.size(); ++i) {
+        const ui::Control &c = controls[i];
+        const ControlClass kind = ClassFor(c);
+        if (!kind.name)
+            continue; // lines are drawn by the window itself
+        const std::wstring caption = Wide(c.caption);
+        const HWND control = CreateWindowExW(
+                kind.exStyle, kind.name, caption.c_str(),
+                WS_CHILD | WS_CLIPSIBLINGS | (c.has(ui::Hidden) ? 0 : WS_VISIBLE) | kind.style, 0,
+                0, 0, 0, m_window, reinterpret_cast<HMENU>(INT_PTR(ui::FirstControlId + int(i))),
+                instance, nullptr);
+        if (!control)
+            throw std::runtime_error(std::string("cannot create ") + c.name);
+        SetPropW(control, NameProperty, const_cast<char *>(c.name));
+        m_controls[i] = control;
+        if (c.kind == Kind::Picture)
+            SendMessageW(control, STM_SETICON, WPARAM(ApplicationIcon(32)), 0);
+        if (c.kind == Kind::TextBox && c.maxLength > 0)
+            SendMessageW(control, EM_SETLIMITTEXT, WPARAM(c.maxLength), 0);
+        if (c.kind == Kind::TextBox && !c.has(ui::ReadOnly) && !c.has(ui::MultiLine))
+            SetWindowSubclass(control, PasteFirstLine, 1, 0);
+        if (!c.tooltip.empty() && m_tooltips) {
+            std::wstring tip = Wide(c.tooltip); // the tooltip keeps a copy
+            TTTOOLINFOW tool {};
+            tool.cbSize = TTTOOLINFOW_V2_SIZE;
+            tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
+            tool.hwnd = m_window;
+            tool.uId = reinterpret_cast<UINT_PTR>(control);
+            tool.lpszText = tip.data();
+            SendMessageW(m_tooltips, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
+        }
+    }
+    // The dialog keys walk the controls in their z-order: lay it out by tab order.
+    std::vector<std::size_t> order(controls.size());
+    std::iota(order.begin(), order.end(), 0);
+    std::stable_sort(order.begin(), order.end(), [&](std::size_t a, std::size_t b) {
+        return controls[a].tab < controls[b].tab;
+    });
+    for (const std::size_t i : order)
+        if (m_controls[i])
+            SetWindowPos(m_controls[i], HWND_BOTTOM, 0, 0, 0, 0,
+                         SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    LayOut(DpiOf(m_window), nullptr);
+}
+
+void Window::Destroy()
+{
+    if (m_window)
+        DestroyWindow(m_window); // WM_NCDESTROY forgets the handles
+}
+
+void Window::SetTitle(std::string_view utf8)
+{
+    SetWindowTextW(m_window, FromUtf8(utf8).c_str());
+}
+
+void Window::SetCaption(int index, std::u16string_view caption)
+{
+    SetWindowTextW(Control(index), Wide(caption).c_str());
+    FitLabel(index);
+}
+
+void Window::FitLabel(int index)
+{
+    const ui::Control &c = m_description.controls[std::size_t(index)];
+    const HWND label = Control(index);
+    if (c.kind != Kind::Label || !c.has(ui::AutoSize) || GetWindowTextLengthW(label) == 0)
+        return;
+    const std::wstring text = Wide(TextOf(label));
+    const HDC dc = GetDC(label);
+    const HGDIOBJ previous = SelectObject(dc, m_font);
+    RECT extent {};
+    DrawTextW(dc, text.c_str(), int(text.size()), &extent, DT_CALCRECT | DT_NOPREFIX | DT_LEFT);
+    SelectObject(dc, previous);
+    ReleaseDC(label, dc);
+    const int border = c.has(ui::Bordered) ? 2 * GetSystemMetrics(SM_CXBORDER) : 0;
+    SetWindowPos(label, nullptr, 0, 0, extent.right + border, extent.bottom + border,
+                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void Window::LayOut(int dpi, const RECT *suggested)
+{
+    m_dpi = dpi;
+    const auto px = [dpi](int twips) { return ui::TwipsToPixels(twips, dpi); };
+    const HFONT font = MessageFont(dpi);
+    for (std::size_t i = 0; i < m_controls.size(); ++i) {
+        const HWND control = m_controls[i];
+        if (!control)
+            continue;
+        const ui::Twips &place = m_description.controls[i].place;
+        SetWindowPos(control, nullptr, px(place.left), px(place.top), px(place.width),
+                     px(place.height), SWP_NOZORDER | SWP_NOACTIVATE);
+        SendMessageW(control, WM_SETFONT, WPARAM(font), FALSE);
+        if (m_description.controls[i].kind == Kind::TextBox)
+            SendMessageW(control, EM_SETMARGINS, EC_LEFTMARGIN | EC_RIGHTMARGIN, MAKELPARAM(1, 1));
+    }
+    if (m_font)
+        DeleteObject(m_font);
+    m_font = font;
+    for (std::size_t i = 0; i < m_controls.size(); ++i)
+        if (m_controls[i])
+            FitLabel(int(i));
+
+    const RECT frame = FrameFor(px(m_description.clientWidth), px(m_description.clientHeight), dpi);
+    UINT flags = SWP_NOZORDER | SWP_NOACTIVATE;
+    int x = 0;
+    int y = 0;
+    if (suggested) {
+        x = suggested->left;
+        y = suggested->top;
+    } else if (m_description.placed) {
+        x = px(m_description.screenLeft) + frame.left;
+        y = px(m_description.screenTop) + frame.top;
+    } else {
+        flags |= SWP_NOMOVE;
+    }
+    SetWindowPos(m_window, nullptr, x, y, frame.right - frame.left, frame.bottom - frame.top,
+                 flags);
+    InvalidateRect(m_window, nullptr, TRUE);
+}
+
+int Window::IndexOf(HWND control) const
+{
+    const auto found = std::find(m_controls.begin(), m_controls.end(), control);
+    return found == m_controls.end() || !control ? -1 : int(found - m_controls.begin());
+}
+
+int Window::IndexWith(ui::Flag flag) const
+{
+    for (std::size_t i = 0; i < m_description.controls.size(); ++i)
+        if (m_description.controls[i].has(flag))
+            return int(i);
+    return -1;
+}
+
+LRESULT Window::ControlColour(UINT message, HDC dc, HWND control)
+{
+    const LRESULT brush = DefWindowProcW(m_window, message, WPARAM(dc), LPARAM(control));
+    const int index = IndexOf(control);
+    if (index >= 0 && m_description.controls[std::size_t(index)].colour != ui::Colour::Default)
+        SetTextColor(dc, ColourRef(m_description.controls[std::size_t(index)].colour));
+    return brush;
+}
+
+void Window::Paint()
+{
+    PAINTSTRUCT paint;
+    const HDC dc = BeginPaint(m_window, &paint);
+    const auto px = [this](int twips) { return ui::TwipsToPixels(twips, m_dpi); };
+    // Of two lines that overlap, the earlier one lies on top: draw it last.
+    const auto &controls = m_description.controls;
+    for (auto c = controls.rbegin(); c != controls.rend(); ++c) {
+        if (c->kind != Kind::Line)
+            continue;
+        const int width = std::max(1, MulDiv(c->lineWidth, m_dpi, 96));
+        const RECT line {px(c->place.left), px(c->place.top),
+                         px(c->place.left) + px(c->place.width), px(c->place.top) + width};
+        const HBRUSH brush = CreateSolidBrush(ColourRef(c->colour));
+        FillRect(dc, &line, brush);
+        DeleteObject(brush);
+    }
+    EndPaint(m_window, &paint);
+}
+
+LRESULT CALLBACK Window::Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    auto *self = reinterpret_cast<Window *>(GetWindowLongPtrW(window, GWLP_USERDATA));
+    if (!self)
+        return DefWindowProcW(window, message, wParam, lParam);
+    // No exception may unwind through the system's code: one that escapes a
+    // handler ends the program here, after telling the user.
+    try {
+        return self->Handle(message, wParam, lParam);
+    } catch (const std::exception &failure) {
+        ReportFailure(failure.what());
+    } catch (...) {
+        ReportFailure("an unexpected error occurred");
+    }
+    return 0;
+}
+
+LRESULT Window::Handle(UINT message, WPARAM wParam, LPARAM lParam)
+{
+    switch (message) {
+    case WM_COMMAND: {
+        const int id = LOWORD(wParam);
+        const int code = HIWORD(wParam);
+        // Enter and Esc from the dialog keys: the default and the cancel button.
+        const int role = id == IDOK ? IndexWith(ui::DefaultButton)
+                : id == IDCANCEL    ? IndexWith(ui::CancelButton)
+                                    : -1;
+        if (role >= 0) {
+            OnCommand(role, BN_CLICKED);
+        } else if (id >= ui::FirstControlId && id < ui::FirstControlId + int(m_controls.size())) {
+            const int index = id - ui::FirstControlId;
+            // The button with the focus is the one Enter presses.
+            if (code == BN_SETFOCUS || code == BN_KILLFOCUS) {
+                const bool focused = code == BN_SETFOCUS;
+                const int standing = IndexWith(ui::DefaultButton);
+                SendMessageW(Control(index), BM_SETSTYLE,
+                             focused || index == standing ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON, TRUE);
+                if (standing >= 0 && standing != index)
+                    SendMessageW(Control(standing), BM_SETSTYLE,
+                                 focused ? BS_PUSHBUTTON : BS_DEFPUSHBUTTON, TRUE);
+            } else {
+                OnCommand(index, code);
+            }
+        }
+        return 0;
+    }
+    case DM_GETDEFID: {
+        const int standing = IndexWith(ui::DefaultButton);
+        return standing < 0 ? 0 : MAKELRESULT(ui::FirstControlId + standing, DC_HASDEFID);
+    }
+    case WM_NEXTDLGCTL: {
+        const HWND next = LOWORD(lParam)
+                ? reinterpret_cast<HWND>(wParam)
+                : GetNextDlgTabItem(m_window, GetFocus(), wParam != 0 ? TRUE : FALSE);
+        if (next) {
+            SetFocus(next);
+            if (SendMessageW(next, WM_GETDLGCODE, 0, 0) & DLGC_HASSETSEL)
+                SendMessageW(next, EM_SETSEL, 0, -1);
+        }
+        return 0;
+    }
+    case WM_ACTIVATE:
+        // Keep the focus on the control that had it when the window comes back.
+        if (LOWORD(wParam) == WA_INACTIVE) {
+            const HWND focus = GetFocus();
+            if (focus && IsChild(m_window, focus))
+                SetPropW(m_window, L"VelbrinFocus", focus);
+        } else {
+            auto focus = static_cast<HWND>(GetPropW(m_window, L"VelbrinFocus"));
+            if (!focus || !IsWindow(focus))
+                focus = GetNextDlgTabItem(m_window, nullptr, FALSE);
+            if (focus)
+                SetFocus(focus);
+        }
+        return 0;
+    case WM_CTLCOLORSTATIC:
+    case WM_CTLCOLOREDIT:
+        return ControlColour(message, reinterpret_cast<HDC>(wParam),
+                             reinterpret_cast<HWND>(lParam));
+    case WM_PAINT:
+        Paint();
+        return 0;
+    case WM_DPICHANGED:
+        LayOut(HIWORD(wParam), reinterpret_cast<const RECT *>(lParam));
+        return 0;
+    case WM_CLOSE:
+        OnClose();
+        return 0;
+    case WM_NCDESTROY: {
+        const HWND window = m_window;
+        RemovePropW(window, L"VelbrinFocus");
+        m_window = nullptr;
+        m_tooltips = nullptr;
+        m_controls.clear();
+        if (m_font)
+            DeleteObject(m_font);
+        m_font = nullptr;
+        return DefWindowProcW(window, message, wParam, lParam);
+    }
+    default:
+        break;
+    }
+    return DefWindowProcW(m_window, message, wParam, lParam);
+}
+
+bool Window::RunUntilDestroyed()
+{
+    MSG message;
+    while (m_window) {
+        const BOOL got = GetMessageW(&message, nullptr, 0, 0);
+        if (got <= 0) {
+            PostQuitMessage(got == 0 ? int(message.wParam) : FailureExitCode);
+            return false;
+        }
+        if (!IsDialogMessageW(m_window, &message)) {
+            TranslateMessage(&message);
+            DispatchMessageW(&message);
+        }
+    }
+    return true;
+}
+
+void ReportFailure(std::string_view what)
+{
+    if (failing)
+        return;
+    failing = true;
+    const std::wstring text =
+            L"The program has to close because of an error:\r\n\r\n" + FromUtf8(what);
+    MessageBoxW(nullptr, text.c_str(), FromUtf8(AppInfo::current().Title).c_str(),
+                MB_OK | MB_ICONERROR);
+    PostQuitMessage(FailureExitCode);
+    failing = false;
+}
+
+int RunMessageLoop(Window &main)
+{
+    MSG message;
+    BOOL got;
+    while ((got = GetMessageW(&message, nullptr, 0, 0)) > 0) {
+        if (main.IsCreated() && IsDialogMessageW(main.Handle(), &message))
+            continue;
+        TranslateMessage(&message);
+        DispatchMessageW(&message);
+    }
+    return got == 0 ? int(message.wParam) : FailureExitCode;
+}
+
+} // namespace velbrin::win32

@@ -1,0 +1,86 @@
+// The Win32 front end's side of a window description: one top-level window with
+// a fixed dialog frame, its controls made of the system's own EDIT, STATIC and
+// BUTTON classes, placed at the window's DPI in the system's message font, with
+// tooltips, text colours, line shapes and the dialog keys (Tab, access keys,
+// Enter and Esc) through IsDialogMessage.
+#pragma once
+
+#include "app/common/window_model.h"
+
+#define WIN32_LEAN_AND_MEAN
+#include <windows.h>
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace velbrin::win32 {
+
+std::wstring Wide(std::u16string_view text);
+std::wstring FromUtf8(std::string_view text);
+std::wstring FromAnsi(std::string_view text);
+std::u16string TextOf(HWND window);
+
+// The name under which the icon is stored in the program's resources.
+inline constexpr const wchar_t *IconResource = L"IDI_ICON1";
+
+class Window
+{
+public:
+    explicit Window(const ui::Window &description);
+    virtual ~Window();
+    Window(const Window &) = delete;
+    Window &operator=(const Window &) = delete;
+
+    // Creates the window and its controls, hidden.
+    void Create();
+    // Destroys the window; Create() makes it anew.
+    void Destroy();
+    bool IsCreated() const { return m_window != nullptr; }
+
+    HWND Handle() const { return m_window; }
+    HWND Control(int index) const { return m_controls.at(std::size_t(index)); }
+    int Dpi() const { return m_dpi; }
+
+    void SetTitle(std::string_view utf8);
+    // A control's caption; a label that sizes itself takes the size of its text.
+    void SetCaption(int index, std::u16string_view caption);
+
+    // Runs the messages of the thread until the window is destroyed or the
+    // program is told to quit. Returns false when the program is to quit.
+    bool RunUntilDestroyed();
+
+protected:
+    // A command from a control: a button click, a change of an edit box.
+    virtual void OnCommand(int index, int code) = 0;
+    // The window's close box, its system menu's Close or Alt+F4.
+    virtual void OnClose() = 0;
+
+    const ui::Window &m_description;
+
+private:
+    static LRESULT CALLBACK Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+    LRESULT Handle(UINT message, WPARAM wParam, LPARAM lParam);
+    LRESULT ControlColour(UINT message, HDC dc, HWND control);
+    void Paint();
+    void LayOut(int dpi, const RECT *suggested);
+    void FitLabel(int index);
+    int IndexOf(HWND control) const;
+    int IndexWith(ui::Flag flag) const;
+
+    HWND m_window = nullptr;
+    HWND m_tooltips = nullptr;
+    HFONT m_font = nullptr;
+    std::vector<HWND> m_controls;
+    int m_dpi = 96;
+};
+
+// Ends the program after telling the user why: what a failure escaping any
+// handler comes to. The message loop then returns FailureExitCode.
+void ReportFailure(std::string_view what);
+inline constexpr int FailureExitCode = 1;
+
+// The program's message loop for `main`; returns the exit status.
+int RunMessageLoop(Window &main);
+
+} // namespace velbrin::win32
