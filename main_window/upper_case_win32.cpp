@@ -19,17 +19,18 @@ int Units(char32_t c, wchar_t (&units)[2])
     return 2;
 }
 
+// A letter with case. Windows counts some non-letters with case forms as alphabetic
+// (Roman numerals) but gives them no case of their own, so both flags decide.
+// Outside the 16-bit range it has no character types at all; every character
+// there that has an upper-case form is a letter, so the mapping itself decides.
 bool IsLetter(char32_t c)
 {
-    wchar_t units[2];
-    const int count = Units(c, units);
-    WORD kind[2] = {};
-    WORD shape[2] = {};
-    if (!GetStringTypeW(CT_CTYPE1, units, count, kind) ||
-        !GetStringTypeW(CT_CTYPE3, units, count, shape))
-        return false;
-    // Alphabetic, but neither a combining mark nor a symbol with case forms.
-    return (kind[0] & C1_ALPHA) && !(shape[0] & (C3_NONSPACING | C3_DIACRITIC | C3_SYMBOL));
+    if (c >= 0x10000)
+        return true;
+    const wchar_t unit = wchar_t(c);
+    WORD kind = 0;
+    return GetStringTypeW(CT_CTYPE1, &unit, 1, &kind) && (kind & C1_ALPHA) &&
+            (kind & (C1_UPPER | C1_LOWER));
 }
 
 char32_t ToUpper(char32_t c)

@@ -154,8 +154,7 @@ ControlClass ClassFor(const ui::Control &c)
         return {WC_STATICW, SS_ICON | SS_CENTERIMAGE, 0};
     case Kind::Button:
         return {WC_BUTTONW,
-                DWORD(WS_TABSTOP | BS_NOTIFY |
-                      (c.has(ui::DefaultButton) ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON)),
+                DWORD(WS_TABSTOP | (c.has(ui::DefaultButton) ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON)),
                 0};
     case Kind::TextBox:
         if (c.has(ui::MultiLine))
@@ -435,26 +434,20 @@ LRESULT Window::Handle(UINT message, WPARAM wParam, LPARAM lParam)
                                     : -1;
         if (role >= 0) {
             OnCommand(role, BN_CLICKED);
-        } else if (id >= ui::FirstControlId && id < ui::FirstControlId + int(m_controls.size())) {
-            const int index = id - ui::FirstControlId;
-            // The button with the focus is the one Enter presses.
-            if (code == BN_SETFOCUS || code == BN_KILLFOCUS) {
-                const bool focused = code == BN_SETFOCUS;
-                const int standing = IndexWith(ui::DefaultButton);
-                SendMessageW(Control(index), BM_SETSTYLE,
-                             focused || index == standing ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON, TRUE);
-                if (standing >= 0 && standing != index)
-                    SendMessageW(Control(standing), BM_SETSTYLE,
-                                 focused ? BS_PUSHBUTTON : BS_DEFPUSHBUTTON, TRUE);
-            } else {
-                OnCommand(index, code);
-            }
+        } else if (id >= ui::FirstControlId &&
+                   id < ui::FirstControlId + int(m_controls.size())) {
+            OnCommand(id - ui::FirstControlId, code);
         }
         return 0;
     }
     case DM_GETDEFID: {
-        const int standing = IndexWith(ui::DefaultButton);
-        return standing < 0 ? 0 : MAKELRESULT(ui::FirstControlId + standing, DC_HASDEFID);
+        // Enter presses the button that has the focus, else the default button.
+        const int focused = IndexOf(GetFocus());
+        const int pressed = focused >= 0 && m_description.controls[std::size_t(focused)].kind ==
+                        Kind::Button
+                ? focused
+                : IndexWith(ui::DefaultButton);
+        return pressed < 0 ? 0 : MAKELRESULT(ui::FirstControlId + pressed, DC_HASDEFID);
     }
     case WM_NEXTDLGCTL: {
         const HWND next = LOWORD(lParam)
