@@ -34,6 +34,7 @@ public:
     // Tests put a fake system in place of the real one.
     void setSysInfoPlatform(std::unique_ptr<sysinfo::Platform> platform);
 
+    const std::vector<QWidget *> &controls() const { return m_controls; }
     template<typename T = QWidget> T *control(about::ControlIndex index) const
     {
         return static_cast<T *>(m_controls[index]);

@@ -25,6 +25,7 @@ public:
     void Form_Load();
 
     // The control named in the description at `index`.
+    const std::vector<QWidget *> &controls() const { return m_controls; }
     template<typename T = QWidget> T *control(main_window::ControlIndex index) const
     {
         return static_cast<T *>(m_controls[index]);

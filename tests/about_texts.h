@@ -1,18 +1,21 @@
 // The About dialog's texts as published, to hold both front ends against.
 #pragma once
 
+#include <string>
+
 namespace velbrin::test {
 
-inline const char *const Disclaimer[] = {
-        "",
-        "The author will not be held responsible for any damage or loss !",
-        "",
-        "The author can be contacted at <me@example.org>",
-        "",
-        "Huge thanks to:",
-        "Harbour Phones, 12 Harbour Lane, Exampleton",
-        "The Handset Corner, 3 Market Row, Sampleford",
-};
-inline const char *const Unavailable = "System Information non disponibile";
+inline std::u16string DisclaimerText()
+{
+    return u"\r\n"
+           u"The author will not be held responsible for any damage or loss !\r\n"
+           u"\r\n"
+           u"The author can be contacted at <me@example.org>\r\n"
+           u"\r\n"
+           u"Huge thanks to:\r\n"
+           u"Harbour Phones, 12 Harbour Lane, Exampleton\r\n"
+           u"The Handset Corner, 3 Market Row, Sampleford";
+}
+inline const char16_t *const Unavailable = u"System Information non disponibile";
 
 } // namespace velbrin::test

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "main_window/main_window_model.h"
+#include "window_checks.h"
 
 #include <string>
 #include <utility>
@@ -50,87 +51,73 @@ inline const std::u16string MsnSummary = u"Mobile Code: A3Z\r\nMade in Germany\r
                                          u"in January (2nd half of)\r\nof 1999\r\n"
                                          u"Serial# (four digits): 1234";
 
+// clang-format off
 inline const std::vector<EntryCase> &EntryCases()
 {
+    const std::u16string imei = u"Model: Motorola 6200 Flare GSM\r\nMade in Germany\r\n"
+                                u"Serial# (six digits): 987654\r\nSupplementary digit (reserve): 3";
     static const std::vector<EntryCase> cases {
-            {"MSN typed in lower case",
-             txtMsn,
-             {Type(u"a3ztzb1234")},
-             u"A3ZTZB1234",
-             u"",
-             {{txtMobileCode, u"A3Z"},
-              {txtOriginCode, u"T"},
-              {txtYearCode, u"Z"},
-              {txtMonthCode, u"B"},
-              {txtSnr, u"1234"},
-              {txtMsnGlobal, MsnSummary}}},
-            {"nine characters decode nothing",
-             txtMsn,
-             {Type(u"a3ztzb123")},
-             u"a3ztzb123",
-             u"1 character(s) needed",
-             {{txtMobileCode, u""}, {txtMsnGlobal, u""}}},
-            {"IMEI typed",
-             txtImei,
-             {Type(u"445051079876543")},
-             u"445051079876543",
-             u"",
-             {{txtTypeApprovalCode, u"445051"},
-              {txtFinalAssemblyCode, u"07"},
-              {txtImeiSnr, u"987654"},
-              {txtSp, u"3"},
-              {txtImeiGlobal,
-               u"Model: Motorola 6200 Flare GSM\r\nMade in Germany\r\n"
-               u"Serial# (six digits): 987654\r\n"
-               u"Supplementary digit (reserve): 3"}}},
-            {"deleting keeps the last result",
-             txtImei,
-             {Type(u"445051079876543"), Backspace()},
-             u"44505107987654",
-             u"1 character(s) needed",
-             {{txtSp, u"3"}, {txtImeiSnr, u"987654"}}},
-            {"deleting everything",
-             txtMsn,
-             {Type(u"a3ztzb1234"), Select(0, 10), Backspace()},
-             u"",
-             u"10 character(s) needed",
-             {{txtSnr, u"1234"}, {txtMsnGlobal, MsnSummary}}},
-            {"replacing a selection decodes anew",
-             txtImei,
-             {Type(u"445051079876543"), Select(6, 2), Type(u"40")},
-             u"445051409876543",
-             u"",
-             {{txtFinalAssemblyCode, u"40"},
-              {txtImeiGlobal,
-               u"Model: Motorola 6200 Flare GSM\r\nMade in UK\r\n"
-               u"Serial# (six digits): 987654\r\n"
-               u"Supplementary digit (reserve): 3"}}},
-            {"a paste is cut at the limit",
-             txtImei,
-             {Paste(u"350904401234565999")},
-             u"350904401234565",
-             u"",
-             {{txtTypeApprovalCode, u"350904"}, {txtSp, u"5"}}},
-            {"a paste keeps only its first line",
-             txtMsn,
-             {Type(u"a3"), Paste(u"ztzb\r\n1234"), Paste(u"12\n34")},
-             u"a3ztzb12",
-             u"2 character(s) needed",
-             {{txtMobileCode, u""}}},
-            {"letters only are upper-cased, the length kept",
-             txtMsn,
-             {Type(u"\u24D0\u2170\u0345tzb12\U00010428")},
-             u"\u24D0\u2170\u0345TZB12\U00010400",
-             u"",
-             {{txtMobileCode, u"\u24D0\u2170\u0345"}, {txtOriginCode, u"T"}}},
-            {"sharp s has no upper case of one character",
-             txtMsn,
-             {Type(u"\u00e9\u00e9\u00dfrzb123\u00e7")},
-             u"\u00c9\u00c9\u00dfRZB123\u00c7",
-             u"",
-             {{txtMobileCode, u"\u00c9\u00c9\u00df"}, {txtSnr, u"123\u00c7"}}},
+        {"MSN typed in lower case", txtMsn, {Type(u"a3ztzb1234")}, u"A3ZTZB1234", u"",
+         {{txtMobileCode, u"A3Z"}, {txtOriginCode, u"T"}, {txtYearCode, u"Z"}, {txtMonthCode, u"B"},
+          {txtSnr, u"1234"}, {txtMsnGlobal, MsnSummary}}},
+        {"nine characters decode nothing", txtMsn, {Type(u"a3ztzb123")}, u"a3ztzb123",
+         u"1 character(s) needed", {{txtMobileCode, u""}, {txtMsnGlobal, u""}}},
+        {"IMEI typed", txtImei, {Type(u"445051079876543")}, u"445051079876543", u"",
+         {{txtTypeApprovalCode, u"445051"}, {txtFinalAssemblyCode, u"07"}, {txtImeiSnr, u"987654"},
+          {txtSp, u"3"}, {txtImeiGlobal, imei}}},
+        {"deleting keeps the last result", txtImei, {Type(u"445051079876543"), Backspace()},
+         u"44505107987654", u"1 character(s) needed", {{txtSp, u"3"}, {txtImeiGlobal, imei}}},
+        {"deleting everything", txtMsn, {Type(u"a3ztzb1234"), Select(0, 10), Backspace()}, u"",
+         u"10 character(s) needed", {{txtSnr, u"1234"}, {txtMsnGlobal, MsnSummary}}},
+        {"replacing a selection decodes anew", txtImei,
+         {Type(u"445051079876543"), Select(6, 2), Type(u"40")}, u"445051409876543", u"",
+         {{txtFinalAssemblyCode, u"40"}, {txtImeiGlobal, u"Model: Motorola 6200 Flare GSM\r\n"
+          u"Made in UK\r\nSerial# (six digits): 987654\r\nSupplementary digit (reserve): 3"}}},
+        {"a paste is cut at the limit", txtImei, {Paste(u"350904401234565999")}, u"350904401234565",
+         u"", {{txtTypeApprovalCode, u"350904"}, {txtSp, u"5"}}},
+        {"a paste keeps only its first line", txtMsn,
+         {Type(u"a3"), Paste(u"ztzb\r\n1234"), Paste(u"12\n34")}, u"a3ztzb12",
+         u"2 character(s) needed", {{txtMobileCode, u""}}},
+        {"letters only are upper-cased, the length kept", txtMsn,
+         {Type(u"\u24D0\u2170\u0345tzb12\U00010428")}, u"\u24D0\u2170\u0345TZB12\U00010400", u"",
+         {{txtMobileCode, u"\u24D0\u2170\u0345"}, {txtOriginCode, u"T"}}},
+        {"sharp s has no upper case of one character", txtMsn,
+         {Type(u"\u00e9\u00e9\u00dfrzb123\u00e7")}, u"\u00c9\u00c9\u00dfRZB123\u00c7", u"",
+         {{txtMobileCode, u"\u00c9\u00c9\u00df"}, {txtSnr, u"123\u00c7"}}},
     };
     return cases;
+}
+// clang-format on
+
+// Runs every case in a fresh main window from `open`, which gives an owner of the
+// window with its `driver`.
+template<typename Open> void CheckEntryCases(Open open)
+{
+    for (const auto &c : EntryCases()) {
+        SCOPED_TRACE(c.what);
+        const auto opened = open();
+        Driver *window = &opened->driver;
+        for (const auto &step : c.steps) {
+            switch (step.action) {
+            case Step::Type:
+                window->Type(c.entry, step.text);
+                break;
+            case Step::Paste:
+                window->Paste(c.entry, step.text);
+                break;
+            case Step::Backspace:
+                window->Press(Key::Backspace);
+                break;
+            case Step::Select:
+                window->Select(c.entry, step.from, step.count);
+                break;
+            }
+        }
+        EXPECT_EQ(window->Text(c.entry), c.shown);
+        EXPECT_EQ(window->Text((c.entry == txtImei ? ImeiSide() : MsnSide()).counter), c.counter);
+        for (const auto &[box, text] : c.boxes)
+            EXPECT_EQ(window->Text(box), text) << window->Name(box);
+    }
 }
 
 } // namespace velbrin::test

@@ -1,18 +1,14 @@
 #pragma once
 
 #include "app/common/window_win32.h"
+#include "window_checks.h"
 
 #include <commctrl.h>
 
+#include <algorithm>
 #include <functional>
 #include <map>
 #include <string>
-
-// RECT lives in the global namespace, so its comparison must too.
-inline bool operator==(const RECT &a, const RECT &b)
-{
-    return a.left == b.left && a.top == b.top && a.right == b.right && a.bottom == b.bottom;
-}
 
 namespace velbrin::test {
 
@@ -61,10 +57,14 @@ inline HWND ThreadWindow(const wchar_t *className, HWND owner = nullptr)
 }
 
 // A key as the message loop hands it to IsDialogMessage.
-inline BOOL Key(HWND dialog, UINT message, WPARAM key)
+inline BOOL DialogKey(HWND dialog, UINT message, WPARAM key)
 {
-    MSG msg {GetFocus() ? GetFocus() : dialog, message, key,
-             message == WM_SYSCHAR ? LPARAM(1) << 29 : 0, 0, {}};
+    MSG msg {GetFocus() ? GetFocus() : dialog,
+             message,
+             key,
+             message == WM_SYSCHAR ? LPARAM(1) << 29 : 0,
+             0,
+             {}};
     return IsDialogMessageW(dialog, &msg);
 }
 
@@ -74,13 +74,6 @@ inline RECT PlaceIn(HWND parent, HWND control)
     GetWindowRect(control, &rect);
     MapWindowPoints(nullptr, parent, reinterpret_cast<POINT *>(&rect), 2);
     return rect;
-}
-
-inline RECT Expected(const ui::Twips &place, int dpi)
-{
-    const auto px = [dpi](int twips) { return ui::TwipsToPixels(twips, dpi); };
-    return {px(place.left), px(place.top), px(place.left) + px(place.width),
-            px(place.top) + px(place.height)};
 }
 
 // The tooltips of a window's controls, read back from its tooltip control.
@@ -134,5 +127,109 @@ inline int ClientWidth(HWND control)
     GetClientRect(control, &client);
     return client.right;
 }
+
+class Win32Driver : public Driver
+{
+public:
+    explicit Win32Driver(const win32::Window &window)
+        : m_window(window)
+    { }
+
+    int Dpi() const override { return m_window.Dpi(); }
+    Pixels Client() const override
+    {
+        RECT client;
+        GetClientRect(m_window.Handle(), &client);
+        POINT corner {0, 0};
+        ClientToScreen(m_window.Handle(), &corner);
+        return {corner.x, corner.y, client.right, client.bottom};
+    }
+    std::u16string Title() const override { return win32::TextOf(m_window.Handle()); }
+    std::string Name(int i) const override
+    {
+        return static_cast<const char *>(GetPropW(at(i), L"VelbrinName"));
+    }
+    Pixels Place(int i) const override
+    {
+        const RECT r = PlaceIn(m_window.Handle(), at(i));
+        return {r.left, r.top, r.right - r.left, r.bottom - r.top};
+    }
+    std::u16string Text(int i) const override
+    {
+        return Visible(i) ? win32::TextOf(at(i)) : std::u16string();
+    }
+    std::u16string Tooltip(int i) const override { return Tooltips(m_window.Handle())[at(i)]; }
+    bool Visible(int i) const override { return Style(i) & WS_VISIBLE; }
+    bool ReadOnly(int i) const override { return Style(i) & ES_READONLY; }
+    bool MultiLine(int i) const override { return Style(i) & ES_MULTILINE; }
+    bool Bordered(int i) const override { return Style(i) & WS_BORDER; }
+    int MaxLength(int i) const override { return int(SendMessageW(at(i), EM_GETLIMITTEXT, 0, 0)); }
+    int Focus() const override { return IndexOf(GetFocus()); }
+    std::vector<int> TabOrder() const override
+    {
+        std::vector<int> order;
+        const HWND first = GetFocus();
+        HWND control = first;
+        do {
+            order.push_back(IndexOf(control));
+            control = GetNextDlgTabItem(m_window.Handle(), control, FALSE);
+        } while (control != first && order.size() < 40);
+        return order;
+    }
+    void Type(int i, std::u16string_view text) override
+    {
+        SetFocus(at(i));
+        for (const char16_t unit : text)
+            SendMessageW(at(i), WM_CHAR, unit, 1);
+    }
+    void Paste(int i, std::u16string_view text) override
+    {
+        SetFocus(at(i));
+        const HGLOBAL data = GlobalAlloc(GMEM_MOVEABLE, (text.size() + 1) * sizeof(char16_t));
+        auto *units = static_cast<char16_t *>(GlobalLock(data));
+        *std::copy(text.begin(), text.end(), units) = 0;
+        GlobalUnlock(data);
+        if (OpenClipboard(at(i))) {
+            EmptyClipboard();
+            SetClipboardData(CF_UNICODETEXT, data);
+            CloseClipboard();
+        }
+        SendMessageW(at(i), WM_PASTE, 0, 0);
+    }
+    void Select(int i, int from, int count) override
+    {
+        SetFocus(at(i));
+        SendMessageW(at(i), EM_SETSEL, WPARAM(from), LPARAM(from + count));
+    }
+    void Press(Key key) override
+    {
+        if (key == Key::Backspace) {
+            SendMessageW(GetFocus(), WM_CHAR, VK_BACK, 1);
+            return;
+        }
+        BYTE keys[256] = {}; // Shift, as IsDialogMessage reads it
+        GetKeyboardState(keys);
+        keys[VK_SHIFT] = key == Key::BackTab ? 0x80 : 0;
+        SetKeyboardState(keys);
+        const WPARAM vk[] = {VK_TAB, VK_TAB, VK_RETURN, VK_ESCAPE};
+        DialogKey(m_window.Handle(), WM_KEYDOWN, vk[int(key)]);
+        keys[VK_SHIFT] = 0;
+        SetKeyboardState(keys);
+    }
+    void Alt(char letter) override { DialogKey(m_window.Handle(), WM_SYSCHAR, WPARAM(letter)); }
+
+private:
+    HWND at(int i) const { return m_window.Control(i); }
+    LONG Style(int i) const { return GetWindowLongW(at(i), GWL_STYLE); }
+    int IndexOf(HWND control) const
+    {
+        for (int i = 0; control && m_window.IsCreated() && i < 64; ++i)
+            if (GetDlgItem(m_window.Handle(), ui::FirstControlId + i) == control)
+                return i;
+        return -1;
+    }
+
+    const win32::Window &m_window;
+};
 
 } // namespace velbrin::test
