@@ -4,7 +4,7 @@ set -euo pipefail
 cd "$(dirname "$0")"
 . tools/common.sh
 
-ensure_packages "${BUILD_PACKAGES[@]}"
+ensure_packages "${BUILD_PACKAGES[@]}" xvfb xauth
 configure_and_build release velbrin
 
 if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ] && [ -z "${QT_QPA_PLATFORM:-}" ]; then

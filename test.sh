@@ -1,17 +1,30 @@
 #!/usr/bin/env bash
 # Builds and runs every test: formatting, the Debug and sanitizer suites, a bounded
-# fuzz run, and the Windows code cross-compiled and run under wine.
+# fuzz run, the Windows program cross-compiled and tested under wine, and the
+# Debian package built and checked. Each stage prints how long it took.
 set -euo pipefail
 cd "$(dirname "$0")"
 . tools/common.sh
 
-ensure_packages "${BUILD_PACKAGES[@]}" clang libclang-rt-14-dev clang-format python3 \
-    desktop-file-utils appstream g++-mingw-w64-x86-64-posix wine wine64
+ensure_packages "${BUILD_PACKAGES[@]}" "${TEST_PACKAGES[@]}"
 
-stage() { printf '\n== %s\n' "$*"; }
+started=$SECONDS
+stage_name=""
+stage() {
+    [ -z "$stage_name" ] || printf -- '-- %s took %ds\n' "$stage_name" $((SECONDS - stage_start))
+    stage_name=$1
+    stage_start=$SECONDS
+    printf '\n== %s\n' "$1"
+}
 
 stage "formatting"
-mapfile -t sources < <(git ls-files -co --exclude-standard -- '*.cpp' '*.h' | grep -v '^build/')
+# From a checkout, the files git knows; from a source tarball, every source file.
+if git rev-parse --is-inside-work-tree >/dev/null 2>&1; then
+    mapfile -t sources < <(git ls-files -co --exclude-standard -- '*.cpp' '*.h' | grep -v '^build/')
+else
+    mapfile -t sources < <(find decoding main_window about app tests bench -name '*.cpp' -o -name '*.h')
+fi
+[ "${#sources[@]}" -gt 0 ] || { echo "error: no source files found to check" >&2; exit 1; }
 clang-format --dry-run --Werror "${sources[@]}"
 echo "${#sources[@]} files formatted"
 
@@ -19,7 +32,7 @@ export QT_QPA_PLATFORM=offscreen
 for preset in dev asan; do
     stage "$preset build and tests"
     configure_and_build "$preset"
-    ctest --preset "$preset" --progress
+    ctest --preset "$preset" --progress --parallel 2
 done
 
 stage "fuzzing the decoders (bounded)"
@@ -31,7 +44,11 @@ build/fuzz/tests/fuzz_decoding -max_total_time="${VELBRIN_FUZZ_SECONDS:-30}" -pr
     "$corpus" >build/fuzz/fuzz.log 2>&1 || { tail -40 build/fuzz/fuzz.log; exit 1; }
 grep -E '^stat::number_of_executed_units' build/fuzz/fuzz.log
 
-stage "Windows code under wine"
+stage "Windows program under wine"
 tools/mingw_tests.sh
 
+stage "Debian package"
+tools/package_tests.sh
+
 stage "all stages passed"
+printf '   (total: %dm %02ds)\n' $(((SECONDS - started) / 60)) $(((SECONDS - started) % 60))

@@ -5,7 +5,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 . tools/common.sh
-ensure_packages "${BUILD_PACKAGES[@]}" xvfb xauth xdotool imagemagick
+ensure_packages "${BUILD_PACKAGES[@]}" "${DESKTOP_PACKAGES[@]}"
 configure_and_build release velbrin
 out=$(realpath -m "${1:-docs/screenshot.png}")
 mkdir -p "$(dirname "$out")"

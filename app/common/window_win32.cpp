@@ -434,8 +434,7 @@ LRESULT Window::Handle(UINT message, WPARAM wParam, LPARAM lParam)
                                     : -1;
         if (role >= 0) {
             OnCommand(role, BN_CLICKED);
-        } else if (id >= ui::FirstControlId &&
-                   id < ui::FirstControlId + int(m_controls.size())) {
+        } else if (id >= ui::FirstControlId && id < ui::FirstControlId + int(m_controls.size())) {
             OnCommand(id - ui::FirstControlId, code);
         }
         return 0;
@@ -443,8 +442,8 @@ LRESULT Window::Handle(UINT message, WPARAM wParam, LPARAM lParam)
     case DM_GETDEFID: {
         // Enter presses the button that has the focus, else the default button.
         const int focused = IndexOf(GetFocus());
-        const int pressed = focused >= 0 && m_description.controls[std::size_t(focused)].kind ==
-                        Kind::Button
+        const int pressed =
+                focused >= 0 && m_description.controls[std::size_t(focused)].kind == Kind::Button
                 ? focused
                 : IndexWith(ui::DefaultButton);
         return pressed < 0 ? 0 : MAKELRESULT(ui::FirstControlId + pressed, DC_HASDEFID);

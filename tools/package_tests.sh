@@ -1,0 +1,45 @@
+#!/usr/bin/env bash
+# Builds the Debian package from the release build and checks what it holds:
+# its files, its control fields, that the desktop entry names an installed icon,
+# and that lintian finds no error in it.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+. tools/common.sh
+
+configure_and_build release
+rm -f build/release/velbrin_*.deb
+(cd build/release && quietly cpack.log cpack -G DEB)
+deb=$(ls build/release/velbrin_*_amd64.deb)
+echo "built $deb"
+fail() { echo "error: $*" >&2; exit 1; }
+
+contents=$(dpkg-deb -c "$deb" | awk '{print $6}')
+for file in ./usr/bin/velbrin ./usr/share/applications/org.example.Velbrin.desktop \
+            ./usr/share/metainfo/org.example.Velbrin.metainfo.xml \
+            ./usr/share/icons/hicolor/32x32/apps/org.example.Velbrin.png \
+            ./usr/share/icons/hicolor/scalable/apps/org.example.Velbrin.svg \
+            ./usr/share/doc/velbrin/copyright ./usr/share/doc/velbrin/changelog.gz \
+            ./usr/share/man/man1/velbrin.1.gz; do
+    grep -qx "$file" <<<"$contents" || fail "$file is not in the package"
+done
+
+field() { dpkg-deb -f "$deb" "$1"; }
+[ "$(field Package)" = velbrin ] || fail "Package is $(field Package)"
+[ "$(field Architecture)" = amd64 ] || fail "Architecture is $(field Architecture)"
+[[ "$deb" == *"_$(field Version)_amd64.deb" ]] || fail "Version $(field Version) is not in $deb"
+grep -q 'libqt6widgets6' <<<"$(field Depends)" || fail "Depends lacks Qt: $(field Depends)"
+grep -q '<me@example.org>' <<<"$(field Maintainer)" || fail "Maintainer is $(field Maintainer)"
+echo "Depends: $(field Depends)"
+
+# The validators do not check that the desktop entry's icon is installed.
+unpacked=$(mktemp -d)
+trap 'rm -rf "$unpacked"' EXIT
+dpkg-deb -x "$deb" "$unpacked"
+icon=$(sed -n 's/^Icon=//p' "$unpacked/usr/share/applications/org.example.Velbrin.desktop")
+for kind in 32x32/apps/$icon.png scalable/apps/$icon.svg; do
+    [ -f "$unpacked/usr/share/icons/hicolor/$kind" ] || fail "the desktop entry's icon $kind is not installed"
+done
+
+# Errors fail; warnings are shown.
+lintian --fail-on error "$deb" || fail "lintian"
+echo "package checked: $(dpkg-deb -c "$deb" | wc -l) entries, lintian clean of errors"
