@@ -158,7 +158,13 @@ public:
     {
         return Visible(i) ? win32::TextOf(at(i)) : std::u16string();
     }
-    std::u16string Tooltip(int i) const override { return Tooltips(m_window.Handle())[at(i)]; }
+    std::u16string Tooltip(int i) const override
+    {
+        MSG message; // the tooltips come once the window is shown and its messages run
+        while (PeekMessageW(&message, m_window.Handle(), 0, 0, PM_REMOVE))
+            DispatchMessageW(&message);
+        return Tooltips(m_window.Handle())[at(i)];
+    }
     bool Visible(int i) const override { return Style(i) & WS_VISIBLE; }
     bool ReadOnly(int i) const override { return Style(i) & ES_READONLY; }
     bool MultiLine(int i) const override { return Style(i) & ES_MULTILINE; }

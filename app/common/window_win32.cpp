@@ -18,6 +18,7 @@ constexpr const wchar_t *ClassName = L"VelbrinWindow";
 constexpr const wchar_t *NameProperty = L"VelbrinName";
 constexpr DWORD FrameStyle = WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
 constexpr DWORD FrameExStyle = WS_EX_CONTROLPARENT;
+constexpr UINT AddTooltipsMessage = WM_APP + 1;
 
 // Functions of newer Windows versions, looked up so that the program still starts
 // where they are missing.
@@ -96,7 +97,7 @@ HICON ApplicationIcon(int size)
 void RegisterClassOnce()
 {
     static const ATOM atom = [] {
-        INITCOMMONCONTROLSEX controls {sizeof controls, ICC_WIN95_CLASSES | ICC_STANDARD_CLASSES};
+        INITCOMMONCONTROLSEX controls {sizeof controls, ICC_BAR_CLASSES}; // tooltips
         InitCommonControlsEx(&controls);
         WNDCLASSEXW windowClass {};
         windowClass.cbSize = sizeof windowClass;
@@ -235,10 +236,6 @@ void Window::Create()
     SetWindowLongPtrW(m_window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
     SetWindowLongPtrW(m_window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(Procedure));
 
-    m_tooltips =
-            CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr,
-                            WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX, CW_USEDEFAULT, CW_USEDEFAULT,
-                            CW_USEDEFAULT, CW_USEDEFAULT, m_window, nullptr, instance, nullptr);
     const auto &controls = m_description.controls;
     m_controls.assign(controls.size(), nullptr);
     for (std::size_t i = 0; i < controls.size(); ++i) {
@@ -262,16 +259,6 @@ void Window::Create()
             SendMessageW(control, EM_SETLIMITTEXT, WPARAM(c.maxLength), 0);
         if (c.kind == Kind::TextBox && !c.has(ui::ReadOnly) && !c.has(ui::MultiLine))
             SetWindowSubclass(control, PasteFirstLine, 1, 0);
-        if (!c.tooltip.empty() && m_tooltips) {
-            std::wstring tip = Wide(c.tooltip); // the tooltip keeps a copy
-            TTTOOLINFOW tool {};
-            tool.cbSize = TTTOOLINFOW_V2_SIZE;
-            tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
-            tool.hwnd = m_window;
-            tool.uId = reinterpret_cast<UINT_PTR>(control);
-            tool.lpszText = tip.data();
-            SendMessageW(m_tooltips, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
-        }
     }
     // The dialog keys walk the controls in their z-order: lay it out by tab order.
     std::vector<std::size_t> order(controls.size());
@@ -284,6 +271,31 @@ void Window::Create()
             SetWindowPos(m_controls[i], HWND_BOTTOM, 0, 0, 0, 0,
                          SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
     LayOut(DpiOf(m_window), nullptr);
+}
+
+// The tooltips are set up once the window is on screen: a tooltip control is a
+// window of its own, and the program starts sooner without waiting for it.
+void Window::AddTooltips()
+{
+    if (m_tooltips || !m_window)
+        return;
+    m_tooltips = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr,
+                                 WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX, CW_USEDEFAULT,
+                                 CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, m_window, nullptr,
+                                 GetModuleHandleW(nullptr), nullptr);
+    for (std::size_t i = 0; m_tooltips && i < m_controls.size(); ++i) {
+        const ui::Control &c = m_description.controls[i];
+        if (c.tooltip.empty() || !m_controls[i])
+            continue;
+        std::wstring tip = Wide(c.tooltip); // the tooltip keeps a copy
+        TTTOOLINFOW tool {};
+        tool.cbSize = TTTOOLINFOW_V2_SIZE;
+        tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
+        tool.hwnd = m_window;
+        tool.uId = reinterpret_cast<UINT_PTR>(m_controls[i]);
+        tool.lpszText = tip.data();
+        SendMessageW(m_tooltips, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
+    }
 }
 
 void Window::Destroy()
@@ -482,6 +494,13 @@ LRESULT Window::Handle(UINT message, WPARAM wParam, LPARAM lParam)
         return 0;
     case WM_DPICHANGED:
         LayOut(HIWORD(wParam), reinterpret_cast<const RECT *>(lParam));
+        return 0;
+    case WM_SHOWWINDOW:
+        if (wParam)
+            PostMessageW(m_window, AddTooltipsMessage, 0, 0);
+        break;
+    case AddTooltipsMessage:
+        AddTooltips();
         return 0;
     case WM_CLOSE:
         OnClose();

@@ -46,6 +46,9 @@ public:
     // A control's caption; a label that sizes itself takes the size of its text.
     void SetCaption(int index, std::u16string_view caption);
 
+    // The controls' tooltips; done by itself once the window is first shown.
+    void AddTooltips();
+
     // Runs the messages of the thread until the window is destroyed or the
     // program is told to quit. Returns false when the program is to quit.
     bool RunUntilDestroyed();
