@@ -29,34 +29,24 @@ TEST(Decoding, KnownCodesGiveTheirLine)
         std::u16string (*decode)(std::u16string_view);
         std::u16string code, line;
     };
+    const auto tac = DecodeTypeApprovalCode, fac = DecodeFinalAssemblyCode;
+    const auto origin = DecodeOriginCode, year = DecodeYearCode, month = DecodeMonthCode;
+    // clang-format off
     const std::vector<Known> known {
-            {DecodeTypeApprovalCode, u"445051", u"6200 Flare GSM"}, // first row
-            {DecodeTypeApprovalCode, u"350904", u"T720/T720i"},
-            {DecodeTypeApprovalCode, u"449656", u"m3888"}, // case kept
-            {DecodeTypeApprovalCode, u"448835", u"v3688/v3690"},
-            {DecodeTypeApprovalCode, u"447764", u"StarTac 130 (first generation)"},
-            {DecodeTypeApprovalCode, u"351876", u"E365"}, // last row
-            {DecodeFinalAssemblyCode, u"06", u"Made in Germany"},
-            {DecodeFinalAssemblyCode, u"00", u"Made in Germany"},
-            {DecodeFinalAssemblyCode, u"41", u"Made in UK"},
-            {DecodeFinalAssemblyCode, u"18", u"Made in Singapore"},
-            {DecodeFinalAssemblyCode, u"80", u"Made in China"},
-            {DecodeOriginCode, u"R", u"Made in Germany"},
-            {DecodeOriginCode, u"T", u"Made in Germany"},
-            {DecodeOriginCode, u"2", u"Made in UK"},
-            {DecodeOriginCode, u"W", u"Made in Singapore"},
-            {DecodeOriginCode, u"6", u"Made in China"},
-            {DecodeYearCode, u"H", u"1983"},
-            {DecodeYearCode, u"P", u"1989"}, // O is left out before it
-            {DecodeYearCode, u"Z", u"1999"},
-            {DecodeYearCode, u"A", u"2000"},
-            {DecodeYearCode, u"E", u"2004"},
-            {DecodeMonthCode, u"A", u"January (1st half of)"},
-            {DecodeMonthCode, u"H", u"April (2nd half of)"},
-            {DecodeMonthCode, u"J", u"May (1st half of)"}, // I is left out before it
-            {DecodeMonthCode, u"P", u"July (2nd half of)"},
-            {DecodeMonthCode, u"Z", u"December (2nd half of)"},
+        {tac, u"445051", u"6200 Flare GSM"}, {tac, u"350904", u"T720/T720i"}, {tac, u"449656", u"m3888"},
+        {tac, u"448835", u"v3688/v3690"}, {tac, u"447764", u"StarTac 130 (first generation)"},
+        {tac, u"351876", u"E365"}, // the first and last rows, and case kept
+        {fac, u"06", u"Made in Germany"}, {fac, u"00", u"Made in Germany"}, {fac, u"41", u"Made in UK"},
+        {fac, u"18", u"Made in Singapore"}, {fac, u"80", u"Made in China"},
+        {origin, u"R", u"Made in Germany"}, {origin, u"T", u"Made in Germany"}, {origin, u"2", u"Made in UK"},
+        {origin, u"W", u"Made in Singapore"}, {origin, u"6", u"Made in China"},
+        {year, u"H", u"1983"}, {year, u"P", u"1989"}, {year, u"Z", u"1999"}, {year, u"A", u"2000"},
+        {year, u"E", u"2004"}, // O and I are left out
+        {month, u"A", u"January (1st half of)"}, {month, u"H", u"April (2nd half of)"},
+        {month, u"J", u"May (1st half of)"}, {month, u"P", u"July (2nd half of)"},
+        {month, u"Z", u"December (2nd half of)"},
     };
+    // clang-format on
     for (const auto &k : known)
         EXPECT_EQ(k.decode(k.code), k.line + u"\r\n") << std::string(k.code.begin(), k.code.end());
 }
@@ -69,19 +59,16 @@ TEST(Decoding, CodesNotInATableGiveTheirUnknownLine)
         std::u16string code;
         const std::u16string &message;
     };
+    // clang-format off
     const std::vector<Unknown> cases {
-            {DecodeFinalAssemblyCode, u"19", FacUnknown},
-            {DecodeFinalAssemblyCode, u"", FacUnknown},
-            {DecodeTypeApprovalCode, u"445051 ", TacUnknown}, // exact: no trimming
-            {DecodeTypeApprovalCode, u"4450511", TacUnknown},
-            {DecodeYearCode, u"I", YearUnknown},
-            {DecodeYearCode, u"F", YearUnknown},
-            {DecodeYearCode, u"7", YearUnknown},
-            {DecodeMonthCode, u"O", MonthUnknown},
-            {DecodeMonthCode, u"a", MonthUnknown}, // case-sensitive
-            {DecodeOriginCode, u"t", OriginUnknown},
-            {DecodeOriginCode, u"\xD800", OriginUnknown},
+        {DecodeFinalAssemblyCode, u"19", FacUnknown}, {DecodeFinalAssemblyCode, u"", FacUnknown},
+        {DecodeTypeApprovalCode, u"445051 ", TacUnknown}, // exact: no trimming
+        {DecodeTypeApprovalCode, u"4450511", TacUnknown}, {DecodeYearCode, u"I", YearUnknown},
+        {DecodeYearCode, u"F", YearUnknown}, {DecodeYearCode, u"7", YearUnknown},
+        {DecodeMonthCode, u"O", MonthUnknown}, {DecodeMonthCode, u"a", MonthUnknown}, // case counts
+        {DecodeOriginCode, u"t", OriginUnknown}, {DecodeOriginCode, u"\xD800", OriginUnknown},
     };
+    // clang-format on
     for (const auto &c : cases)
         EXPECT_EQ(c.decode(c.code), u"<" + c.code + u"> " + c.message + u"\r\n");
 }

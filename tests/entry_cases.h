@@ -75,6 +75,7 @@ inline const std::vector<EntryCase> &EntryCases()
           u"Made in UK\r\nSerial# (six digits): 987654\r\nSupplementary digit (reserve): 3"}}},
         {"a paste is cut at the limit", txtImei, {Paste(u"350904401234565999")}, u"350904401234565",
          u"", {{txtTypeApprovalCode, u"350904"}, {txtSp, u"5"}}},
+        {"so is an MSN", txtMsn, {Paste(u"a3ztzb1234xyz")}, u"A3ZTZB1234", u"", {{txtSnr, u"1234"}}},
         {"a paste keeps only its first line", txtMsn,
          {Type(u"a3"), Paste(u"ztzb\r\n1234"), Paste(u"12\n34")}, u"a3ztzb12",
          u"2 character(s) needed", {{txtMobileCode, u""}}},

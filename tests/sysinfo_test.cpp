@@ -15,8 +15,8 @@ const std::string FolderKeyName(FolderKey);
 struct Scenario
 {
     const char *what;
-    std::optional<Value> path; // "PATH" of the first key
-    std::optional<Value> folder; // "MSINFO" of the second key
+    Value path; // "PATH" of the first key; type 0: none
+    Value folder; // "MSINFO" of the second key
     std::set<std::string> files;
     bool startFails;
     std::vector<std::string> expectedStarts;
@@ -28,60 +28,34 @@ TEST(Launcher, StartsTheProgramOrSaysItIsUnavailable)
     using namespace std::string_literals;
     const std::string tool = "C:\\Program Files\\Common Files\\System\\MSINFO32.EXE";
     const std::string folder = "C:\\Tools\\Info";
+    const std::string joined = folder + "\\MSINFO32.EXE";
+    const Value none {0, "-"}; // no such value
+    // clang-format off
     const Scenario scenarios[] = {
-            {"path, zero counted", Value {RegSz, tool + '\0'}, {}, {}, false, {tool}, 0},
-            {"path, no zero", Value {RegSz, tool}, {}, {}, false, {tool}, 0},
-            {"path wins over folder",
-             Value {RegSz, tool + '\0'},
-             Value {RegSz, folder},
-             {folder + "\\MSINFO32.EXE"},
-             false,
-             {tool},
-             0},
-            {"folder with the file",
-             {},
-             Value {RegSz, folder + '\0'},
-             {folder + "\\MSINFO32.EXE"},
-             false,
-             {folder + "\\MSINFO32.EXE"},
-             0},
-            {"folder without the file", {}, Value {RegSz, folder + '\0'}, {}, false, {}, 1},
-            {"both missing", {}, {}, {}, false, {}, 1},
-            {"path of another type", Value {3, "\x01\x02"s}, {}, {}, false, {}, 1},
-            {"path with no data",
-             Value {RegSz, ""},
-             Value {RegSz, folder},
-             {folder + "\\MSINFO32.EXE"},
-             false,
-             {},
-             1},
-            {"path too long", Value {RegSz, std::string(1500, 'a')}, {}, {}, false, {}, 1},
-            {"start fails", Value {RegSz, tool}, {}, {}, true, {}, 1},
-            {"path with a quote", Value {RegSz, "C:\\x\" C:\\evil.exe"}, {}, {}, false, {}, 1},
-            {"quoted path", Value {RegSz, '"' + tool + "\"\0"s}, {}, {}, false, {tool}, 0},
-            {"quoted folder",
-             {},
-             Value {RegSz, '"' + folder + '"'},
-             {folder + "\\MSINFO32.EXE"},
-             false,
-             {folder + "\\MSINFO32.EXE"},
-             0},
-            {"a lone quote", Value {RegSz, "\""}, {}, {}, false, {}, 1},
-            {"exactly 1024 bytes",
-             Value {RegSz, std::string(1024, 'b')},
-             {},
-             {},
-             false,
-             {std::string(1024, 'b')},
-             0},
+        {"path, zero counted",      {RegSz, tool + '\0'},      none,                 {},       false, {tool}, 0},
+        {"path, no zero",           {RegSz, tool},             none,                 {},       false, {tool}, 0},
+        {"path wins over folder",   {RegSz, tool + '\0'},      {RegSz, folder},      {joined}, false, {tool}, 0},
+        {"folder with the file",    none,                      {RegSz, folder + '\0'}, {joined}, false, {joined}, 0},
+        {"folder without the file", none,                      {RegSz, folder + '\0'}, {},     false, {}, 1},
+        {"both missing",            none,                      none,                 {},       false, {}, 1},
+        {"path of another type",    {3, "\x01\x02"s},          none,                 {},       false, {}, 1},
+        {"path with no data",       {RegSz, ""},               {RegSz, folder},      {joined}, false, {}, 1},
+        {"path too long",           {RegSz, std::string(1500, 'a')}, none,           {},       false, {}, 1},
+        {"start fails",             {RegSz, tool},             none,                 {},       true,  {}, 1},
+        {"path with a quote",       {RegSz, "C:\\x\" C:\\evil.exe"}, none,           {},       false, {}, 1},
+        {"quoted path",             {RegSz, '"' + tool + "\"\0"s}, none,             {},       false, {tool}, 0},
+        {"quoted folder",           none,                      {RegSz, '"' + folder + '"'}, {joined}, false, {joined}, 0},
+        {"a lone quote",            {RegSz, "\""},             none,                 {},       false, {}, 1},
+        {"exactly 1024 bytes",      {RegSz, std::string(1024, 'b')}, none,           {},       false, {std::string(1024, 'b')}, 0},
     };
+    // clang-format on
     for (const auto &s : scenarios) {
         SCOPED_TRACE(s.what);
         FakePlatform platform;
-        if (s.path)
-            platform.registry[PathKeyName]["PATH"] = *s.path;
-        if (s.folder)
-            platform.registry[FolderKeyName]["MSINFO"] = *s.folder;
+        if (s.path.type)
+            platform.registry[PathKeyName]["PATH"] = s.path;
+        if (s.folder.type)
+            platform.registry[FolderKeyName]["MSINFO"] = s.folder;
         platform.files = s.files;
         platform.startFails = s.startFails;
         std::vector<std::string> messages;
@@ -97,9 +71,7 @@ TEST(Launcher, StartsTheProgramOrSaysItIsUnavailable)
         for (const auto access : platform.accessAsked)
             EXPECT_EQ(access, 0x20019u);
         // The first lookup's path is started as read, never tested as a file.
-        if (s.path) {
-            EXPECT_EQ(platform.checked.count(s.path->data), 0u);
-        }
+        EXPECT_EQ(platform.checked.count(s.path.data), 0u);
     }
 }
 
@@ -113,18 +85,19 @@ TEST(Launcher, GetKeyValueReadsTextAndNumbers)
         bool result;
         std::string keyVal; // starts as "before"
     };
+    // clang-format off
     const Read reads[] = {
-            {"text with zero", Value {RegSz, "abc\0"s}, true, "abc"},
-            {"text without zero", Value {RegSz, "abc"}, true, "abc"},
-            {"inner zero kept", Value {RegSz, "a\0b"s}, true, "a\0b"s},
-            {"dword", Value {RegDword, "\x03\x02\x01\x00"s}, true, "66051"},
-            {"dword, top bit set", Value {RegDword, "\xff\xff\xff\xff"}, true, "4294967295"},
-            {"expandable text", Value {2, "%SystemRoot%\0"s}, true, "before"},
-            {"missing value", std::nullopt, false, ""},
-            {"1500 bytes", Value {RegSz, std::string(1500, 'x')}, false, ""},
-            {"1024 bytes, no zero", Value {RegSz, std::string(1024, 'y')}, true,
-             std::string(1024, 'y')},
+        {"text with zero",      Value {RegSz, "abc\0"s},                 true,  "abc"},
+        {"text without zero",   Value {RegSz, "abc"},                    true,  "abc"},
+        {"inner zero kept",     Value {RegSz, "a\0b"s},                  true,  "a\0b"s},
+        {"dword",               Value {RegDword, "\x03\x02\x01\x00"s},   true,  "66051"},
+        {"dword, top bit set",  Value {RegDword, "\xff\xff\xff\xff"},    true,  "4294967295"},
+        {"expandable text",     Value {2, "%SystemRoot%\0"s},            true,  "before"},
+        {"missing value",       std::nullopt,                            false, ""},
+        {"1500 bytes",          Value {RegSz, std::string(1500, 'x')},   false, ""},
+        {"1024 bytes, no zero", Value {RegSz, std::string(1024, 'y')},   true,  std::string(1024, 'y')},
     };
+    // clang-format on
     for (const auto &r : reads) {
         SCOPED_TRACE(r.what);
         FakePlatform platform;

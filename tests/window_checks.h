@@ -2,7 +2,9 @@
 // front end's tests supply one that reads its controls and acts as a user would.
 #pragma once
 
+#include "about/about_model.h"
 #include "app/common/window_model.h"
+#include "main_window/main_window_model.h"
 
 #include <gtest/gtest.h>
 
@@ -97,12 +99,50 @@ inline void CheckBuiltFrom(const Driver &window, const ui::Window &description)
     }
 }
 
-inline std::vector<std::string> TabOrderNames(const Driver &window)
+// The main window right after start-up, as the published texts have it.
+inline void CheckMainWindowStart(Driver &window)
 {
-    std::vector<std::string> names;
+    namespace Main = main_window;
+    EXPECT_EQ(window.Title(), u"Corvanel Version 1.2004.429 Copyright (C) 2026 Velbrin developers");
+    EXPECT_EQ(window.Text(Main::lblMsnLeft), u"10 character(s) needed");
+    EXPECT_EQ(window.Text(Main::lblImeiLeft), u"15 character(s) needed");
+    for (auto box : {Main::txtMsnGlobal, Main::txtSnr, Main::txtImei, Main::txtSp})
+        EXPECT_EQ(window.Text(box), u"");
+    EXPECT_EQ(window.Tooltip(Main::txtImei), u"IMEI: International Mobile Equipment Identity");
+    EXPECT_EQ(window.Tooltip(Main::txtOriginCode),
+              u"Origin Code: country of manifacturing or final assembly");
+    EXPECT_EQ(window.Tooltip(Main::lblMsn), u"Mechanical Serial Number");
+    EXPECT_EQ(window.Focus(), Main::txtMsn);
+    std::vector<std::string> order;
     for (const int index : window.TabOrder())
-        names.push_back(window.Name(index));
-    return names;
+        order.push_back(window.Name(index));
+    EXPECT_EQ(
+            order,
+            (std::vector<std::string> {"txtMsn", "txtImei", "cmdAbout", "cmdExit", "txtMobileCode",
+                                       "txtOriginCode", "txtYearCode", "txtMonthCode", "txtSnr",
+                                       "txtTypeApprovalCode", "txtFinalAssemblyCode", "txtImeiSnr",
+                                       "txtSp", "txtMsnGlobal", "txtImeiGlobal"}));
+    window.Press(Key::Tab);
+    EXPECT_EQ(window.Focus(), Main::txtImei);
+    window.Press(Key::BackTab);
+    EXPECT_EQ(window.Focus(), Main::txtMsn);
+}
+
+// The About dialog as it opens, with this build's texts.
+inline void CheckAboutOpened(Driver &dialog, std::u16string_view disclaimer)
+{
+    namespace About = about;
+    EXPECT_EQ(dialog.Title(), u"About Corvanel");
+    EXPECT_EQ(dialog.Text(About::lblTitle), u"Corvanel");
+    EXPECT_EQ(dialog.Text(About::lblVersion), u"Version 1.2004.429");
+    EXPECT_EQ(dialog.Text(About::lblDescription),
+              u"Corvanel:  Copyright (C) 2026 Velbrin developers\r\nVelbrin is part of Quarn "
+              u"project!");
+    EXPECT_EQ(dialog.Text(About::lblDisclaimer), disclaimer);
+    EXPECT_EQ(dialog.Focus(), About::cmdOK);
+    const Pixels client = dialog.Client(); // 2340 and 1935 twips from the screen's corner
+    EXPECT_EQ(client.left, 2340 * dialog.Dpi() / 1440);
+    EXPECT_EQ(client.top, 1935 * dialog.Dpi() / 1440);
 }
 
 } // namespace velbrin::test
