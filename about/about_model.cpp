@@ -11,31 +11,22 @@ using namespace ui; // flags
 
 // The separator is an etched groove: a gray line over a white one twice as wide,
 // so a white line shows just below the gray.
+// clang-format off
 constexpr std::array<ui::Control, ControlCount> Controls {{
-        {"picIcon", Kind::Picture, u"", {240, 240, 540, 540}, 1},
-        {"cmdOK", Kind::Button, u"OK", {5040, 2625, 1260, 345}, 0, 0, DefaultButton | CancelButton},
-        {"cmdSysInfo", Kind::Button, u"&System Info...", {5040, 3120, 1245, 345}, 2},
-        {"Line1", Kind::Line, u"", {120, 1676, 6117, 0}, NoTab, 0, 0, Colour::Gray, u"", 1, 1},
-        {"lblDescription", Kind::Label, u"", {1056, 1128, 36, 192}, 3, 0, AutoSize, Colour::Black},
-        {"lblTitle",
-         Kind::Label,
-         u"Application Title",
-         {1050, 240, 3885, 480},
-         5,
-         0,
-         0,
-         Colour::Black},
-        {"Line1", Kind::Line, u"", {120, 1676, 6117, 0}, NoTab, 0, 0, Colour::White, u"", 2, 0},
-        {"lblVersion", Kind::Label, u"Version", {1050, 780, 3885, 225}, 6},
-        {"lblDisclaimer",
-         Kind::Label,
-         u"Warning: ...",
-         {240, 1800, 780, 192},
-         4,
-         0,
-         AutoSize,
-         Colour::Black},
+    // name, kind, caption, place (twips), tab, max length, settings, colour, tooltip,
+    // line width (pixels), index in the control array
+    {"picIcon", Kind::Picture, u"", {240, 240, 540, 540}, 1},
+    {"cmdOK", Kind::Button, u"OK", {5040, 2625, 1260, 345}, 0, 0, DefaultButton | CancelButton},
+    {"cmdSysInfo", Kind::Button, u"&System Info...", {5040, 3120, 1245, 345}, 2},
+    {"Line1", Kind::Line, u"", {120, 1676, 6117, 0}, NoTab, 0, 0, Colour::Gray, u"", 1, 1},
+    {"lblDescription", Kind::Label, u"", {1056, 1128, 36, 192}, 3, 0, AutoSize, Colour::Black},
+    {"lblTitle", Kind::Label, u"Application Title", {1050, 240, 3885, 480}, 5, 0, 0, Colour::Black},
+    {"Line1", Kind::Line, u"", {120, 1676, 6117, 0}, NoTab, 0, 0, Colour::White, u"", 2, 0},
+    {"lblVersion", Kind::Label, u"Version", {1050, 780, 3885, 225}, 6},
+    {"lblDisclaimer", Kind::Label, u"Warning: ...", {240, 1800, 780, 192}, 4, 0, AutoSize,
+     Colour::Black},
 }};
+// clang-format on
 
 // The client area's corner stands at a fixed place on the screen; not centred.
 constexpr ui::Window Window {"frmAbout", 6345, 3555, Controls, true, 2340, 1935};
