@@ -115,7 +115,9 @@ template<typename Open> void CheckEntryCases(Open open)
             }
         }
         EXPECT_EQ(window->Text(c.entry), c.shown);
-        EXPECT_EQ(window->Text((c.entry == txtImei ? ImeiSide() : MsnSide()).counter), c.counter);
+        const auto counter = (c.entry == txtImei ? ImeiSide() : MsnSide()).counter;
+        EXPECT_EQ(window->Text(counter), c.counter);
+        EXPECT_EQ(window->Visible(counter), !c.counter.empty());
         for (const auto &[box, text] : c.boxes)
             EXPECT_EQ(window->Text(box), text) << window->Name(box);
     }

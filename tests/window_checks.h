@@ -112,6 +112,14 @@ inline void CheckMainWindowStart(Driver &window)
     EXPECT_EQ(window.Tooltip(Main::txtOriginCode),
               u"Origin Code: country of manifacturing or final assembly");
     EXPECT_EQ(window.Tooltip(Main::lblMsn), u"Mechanical Serial Number");
+    // Every one-line box is as high as the entry boxes; each row of fields is level.
+    for (auto box : {Main::txtImei, Main::txtMobileCode, Main::txtOriginCode, Main::txtYearCode,
+                     Main::txtMonthCode, Main::txtSnr, Main::txtTypeApprovalCode,
+                     Main::txtFinalAssemblyCode, Main::txtImeiSnr, Main::txtSp})
+        EXPECT_EQ(window.Place(box).height, window.Place(Main::txtMsn).height);
+    for (const auto *side : {&Main::MsnSide(), &Main::ImeiSide()})
+        for (auto box : side->fields)
+            EXPECT_EQ(window.Place(box).top, window.Place(side->fields.front()).top);
     EXPECT_EQ(window.Focus(), Main::txtMsn);
     std::vector<std::string> order;
     for (const int index : window.TabOrder())

@@ -100,9 +100,16 @@ TEST(QtMainWindow, ReadOnlyBoxesShowTheCaretAndAllowCopyingOnly)
     Main main;
     main.driver.Type(txtImei, u"445051079876543");
     auto *field = main.window.control<QLineEdit>(txtTypeApprovalCode);
-    const QImage unfocused = field->grab().toImage();
+    // A caret marks the focus, and only the focus.
+    const auto caretShown = [field] {
+        const QImage image = field->grab().toImage();
+        const QRect caret = field->inputMethodQuery(Qt::ImCursorRectangle).toRect();
+        const QPoint at = caret.center() * image.devicePixelRatio();
+        return QColor(image.pixel(at)) == field->palette().color(QPalette::Text);
+    };
+    EXPECT_FALSE(caretShown());
     main.driver.Type(txtTypeApprovalCode, u"x");
-    EXPECT_NE(field->grab().toImage(), unfocused); // the caret marks the focus
+    EXPECT_TRUE(caretShown());
     main.driver.Press(Key::Backspace);
     main.driver.Paste(txtTypeApprovalCode, u"zz");
     QTest::keyClick(field, Qt::Key_A, Qt::ControlModifier);
@@ -149,6 +156,7 @@ TEST(QtAbout, OpensModallyFreshEachTimeAndKeepsTheMainWindowsBoxes)
             test::QtDriver driver(about, about->controls());
             test::CheckBuiltFrom(driver, about::Description());
             test::CheckAboutOpened(driver, test::DisclaimerText());
+            EXPECT_TRUE(about->control<QPushButton>(about::cmdOK)->isDefault());
             // The main window takes no input meanwhile.
             QTest::keyClick(main.window.windowHandle(), Qt::Key_Backspace);
             about->control<QLabel>(about::lblTitle)->setText("changed");

@@ -212,9 +212,12 @@ TEST(Win32About, OkEnterAndEscCloseItSystemInfoDoesNot)
     }));
     std::vector<std::string> started;
     // Enter on System Info, and Alt+S, press it and leave the dialog open.
-    EXPECT_FALSE(main.Open([&](frmAbout &, test::Driver &driver) {
+    EXPECT_FALSE(main.Open([&](frmAbout &about, test::Driver &driver) {
         driver.Press(Key::Tab);
         EXPECT_EQ(driver.Focus(), about::cmdSysInfo);
+        // The dialog tells the system that Enter presses the button with the focus.
+        EXPECT_EQ(LOWORD(SendMessageW(about.Handle(), DM_GETDEFID, 0, 0)),
+                  ui::FirstControlId + about::cmdSysInfo);
         driver.Press(Key::Enter);
         driver.Alt('s');
         started = main.fake->started;
