@@ -15,6 +15,12 @@ frmAbout::frmAbout(const AppInfo &info)
     : QDialog(nullptr, FixedDialogFrame)
     , m_info(info)
     , m_controls(BuildWindow(this, Description()))
+    , m_sysInfo([this](std::string_view message) {
+        QMessageBox box(QMessageBox::NoIcon, Utf8(m_info.Title),
+                        QString::fromLocal8Bit(message.data(), qsizetype(message.size())),
+                        QMessageBox::Ok, this);
+        box.exec();
+    })
 {
     control<QLabel>(picIcon)->setPixmap(ApplicationIcon().pixmap(32, 32));
     connect(control<QPushButton>(cmdOK), &QPushButton::clicked, this, &frmAbout::cmdOK_Click);
@@ -52,21 +58,9 @@ void frmAbout::cmdSysInfo_Click()
     StartSysInfo();
 }
 
-sysinfo::Launcher frmAbout::launcher()
-{
-    if (!m_platform)
-        m_platform = sysinfo::MakeSystemPlatform();
-    return sysinfo::Launcher(*m_platform, [this](std::string_view message) {
-        QMessageBox box(QMessageBox::NoIcon, Utf8(m_info.Title),
-                        QString::fromLocal8Bit(message.data(), qsizetype(message.size())),
-                        QMessageBox::Ok, this);
-        box.exec();
-    });
-}
-
 void frmAbout::StartSysInfo()
 {
-    launcher().StartSysInfo();
+    m_sysInfo.Start();
 }
 
 bool frmAbout::GetKeyValue(const std::uint32_t &KeyRoot, const QString &KeyName,
@@ -74,8 +68,8 @@ bool frmAbout::GetKeyValue(const std::uint32_t &KeyRoot, const QString &KeyName,
 {
     std::string value = KeyVal.toLocal8Bit().toStdString();
     const std::string before = value;
-    const bool read = launcher().GetKeyValue(KeyRoot, KeyName.toLocal8Bit().toStdString(),
-                                             SubKeyRef.toLocal8Bit().toStdString(), value);
+    const bool read = m_sysInfo.GetKeyValue(KeyRoot, KeyName.toLocal8Bit().toStdString(),
+                                            SubKeyRef.toLocal8Bit().toStdString(), value);
     if (value != before)
         KeyVal = QString::fromLocal8Bit(value);
     return read;
@@ -83,7 +77,7 @@ bool frmAbout::GetKeyValue(const std::uint32_t &KeyRoot, const QString &KeyName,
 
 void frmAbout::setSysInfoPlatform(std::unique_ptr<sysinfo::Platform> platform)
 {
-    m_platform = std::move(platform);
+    m_sysInfo.SetPlatform(std::move(platform));
 }
 
 } // namespace velbrin

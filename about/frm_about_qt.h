@@ -43,11 +43,10 @@ public:
 private:
     void cmdOK_Click();
     void cmdSysInfo_Click();
-    sysinfo::Launcher launcher();
 
     AppInfo m_info;
     std::vector<QWidget *> m_controls;
-    std::unique_ptr<sysinfo::Platform> m_platform;
+    sysinfo::SysInfo m_sysInfo;
 };
 
 } // namespace velbrin

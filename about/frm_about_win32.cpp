@@ -19,6 +19,10 @@ std::u16string Utf16(std::string_view utf8)
 frmAbout::frmAbout(const AppInfo &info)
     : win32::Window(Description())
     , m_info(info)
+    , m_sysInfo([this](std::string_view message) {
+        MessageBoxW(Handle(), win32::FromAnsi(message).c_str(),
+                    win32::FromUtf8(m_info.Title).c_str(), MB_OK);
+    })
 { }
 
 frmAbout::~frmAbout() = default;
@@ -80,30 +84,20 @@ void frmAbout::cmdSysInfo_Click()
     StartSysInfo();
 }
 
-sysinfo::Launcher frmAbout::launcher()
-{
-    if (!m_platform)
-        m_platform = sysinfo::MakeSystemPlatform();
-    return sysinfo::Launcher(*m_platform, [this](std::string_view message) {
-        MessageBoxW(Handle(), win32::FromAnsi(message).c_str(),
-                    win32::FromUtf8(m_info.Title).c_str(), MB_OK);
-    });
-}
-
 void frmAbout::StartSysInfo()
 {
-    launcher().StartSysInfo();
+    m_sysInfo.Start();
 }
 
 bool frmAbout::GetKeyValue(const std::uint32_t &KeyRoot, const std::string &KeyName,
                            const std::string &SubKeyRef, std::string &KeyVal)
 {
-    return launcher().GetKeyValue(KeyRoot, KeyName, SubKeyRef, KeyVal);
+    return m_sysInfo.GetKeyValue(KeyRoot, KeyName, SubKeyRef, KeyVal);
 }
 
 void frmAbout::setSysInfoPlatform(std::unique_ptr<sysinfo::Platform> platform)
 {
-    m_platform = std::move(platform);
+    m_sysInfo.SetPlatform(std::move(platform));
 }
 
 } // namespace velbrin

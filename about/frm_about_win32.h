@@ -40,10 +40,9 @@ private:
     void cmdOK_Click();
     void cmdSysInfo_Click();
     void Unblock();
-    sysinfo::Launcher launcher();
 
     AppInfo m_info;
-    std::unique_ptr<sysinfo::Platform> m_platform;
+    sysinfo::SysInfo m_sysInfo;
     HWND m_blocked = nullptr;
 };
 

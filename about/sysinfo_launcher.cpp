@@ -118,4 +118,31 @@ void Launcher::StartSysInfo()
     m_showMessage(UnavailableMessage);
 }
 
+SysInfo::SysInfo(Launcher::MessageBox showMessage)
+    : m_showMessage(std::move(showMessage))
+{ }
+
+Launcher SysInfo::launcher()
+{
+    if (!m_platform)
+        m_platform = MakeSystemPlatform();
+    return Launcher(*m_platform, m_showMessage);
+}
+
+void SysInfo::Start()
+{
+    launcher().StartSysInfo();
+}
+
+bool SysInfo::GetKeyValue(std::uint32_t keyRoot, const std::string &keyName,
+                          const std::string &subKeyRef, std::string &keyVal)
+{
+    return launcher().GetKeyValue(keyRoot, keyName, subKeyRef, keyVal);
+}
+
+void SysInfo::SetPlatform(std::unique_ptr<Platform> platform)
+{
+    m_platform = std::move(platform);
+}
+
 } // namespace velbrin::sysinfo

@@ -92,4 +92,23 @@ private:
 // The real operations of the system this is built for.
 std::unique_ptr<Platform> MakeSystemPlatform();
 
+// The launcher as a window offers it: on the system it runs on, made on first
+// use, unless another platform was put in its place.
+class SysInfo
+{
+public:
+    explicit SysInfo(Launcher::MessageBox showMessage);
+
+    void Start();
+    bool GetKeyValue(std::uint32_t keyRoot, const std::string &keyName,
+                     const std::string &subKeyRef, std::string &keyVal);
+    void SetPlatform(std::unique_ptr<Platform> platform);
+
+private:
+    Launcher launcher();
+
+    std::unique_ptr<Platform> m_platform;
+    Launcher::MessageBox m_showMessage;
+};
+
 } // namespace velbrin::sysinfo
