@@ -11,4 +11,4 @@ if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ] && [ -z "${QT_QPA_PLAT
     echo "error: no display to open the window on (DISPLAY is not set); on a machine without one, run: xvfb-run ./run.sh" >&2
     exit 1
 fi
-exec build/release/app/velbrin "$@"
+exec build/release/app/velbrin

@@ -18,10 +18,10 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int)
     RECT frame {0, 0, velbrin::ui::TwipsToPixels(description.clientWidth, 96),
                 velbrin::ui::TwipsToPixels(description.clientHeight, 96)};
     AdjustWindowRectEx(&frame, WS_CAPTION | WS_SYSMENU, FALSE, 0);
-    const HWND window = CreateWindowExW(0, L"BareWindow", L"Bare", WS_CAPTION | WS_SYSMENU,
-                                        CW_USEDEFAULT, 0, frame.right - frame.left,
-                                        frame.bottom - frame.top, nullptr, nullptr, instance,
-                                        nullptr);
+    const HWND window =
+            CreateWindowExW(0, L"BareWindow", L"Bare", WS_CAPTION | WS_SYSMENU, CW_USEDEFAULT, 0,
+                            frame.right - frame.left, frame.bottom - frame.top, nullptr, nullptr,
+                            instance, nullptr);
     ShowWindow(window, SW_SHOW);
     MSG message;
     while (GetMessageW(&message, nullptr, 0, 0) > 0)

@@ -39,7 +39,8 @@ double TimeToWindow(const std::wstring &program, const wchar_t *windowClass)
     for (;;) {
         const HWND window = FindWindowW(windowClass, nullptr);
         QueryPerformanceCounter(&now);
-        const double ms = 1000.0 * double(now.QuadPart - start.QuadPart) / double(frequency.QuadPart);
+        const double ms =
+                1000.0 * double(now.QuadPart - start.QuadPart) / double(frequency.QuadPart);
         if (window && IsWindowVisible(window)) {
             elapsed = ms;
             break;
