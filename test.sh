@@ -19,7 +19,7 @@ stage() {
 
 stage "formatting"
 # From a checkout, the files git knows; from a source tarball, every source file.
-if git rev-parse --is-inside-work-tree >/dev/null 2>&1; then
+if [ "$(git rev-parse --show-toplevel 2>/dev/null)" = "$PWD" ]; then
     mapfile -t sources < <(git ls-files -co --exclude-standard -- '*.cpp' '*.h' | grep -v '^build/')
 else
     mapfile -t sources < <(find decoding main_window about app tests bench -name '*.cpp' -o -name '*.h')
