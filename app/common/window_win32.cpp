@@ -123,16 +123,21 @@ LRESULT CALLBACK PasteFirstLine(HWND box, UINT message, WPARAM wParam, LPARAM lP
     if (message != WM_PASTE || (GetWindowLongW(box, GWL_STYLE) & ES_READONLY))
         return DefSubclassProc(box, message, wParam, lParam);
     std::wstring pasted;
+    bool got = false;
     if (OpenClipboard(box)) {
         if (const HANDLE data = GetClipboardData(CF_UNICODETEXT)) {
             if (const auto *text = static_cast<const char16_t *>(GlobalLock(data))) {
-                pasted = Wide(ui::FirstLine(text));
+                // Read no further than the memory holds, terminator or not.
+                std::u16string_view whole(text, GlobalSize(data) / sizeof(char16_t));
+                whole = whole.substr(0, whole.find(u'\0'));
+                pasted = Wide(ui::FirstLine(whole));
+                got = true;
                 GlobalUnlock(data);
             }
         }
         CloseClipboard();
     }
-    if (!pasted.empty())
+    if (got) // an empty first line still replaces the selection
         SendMessageW(box, EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(pasted.c_str()));
     return 0;
 }
@@ -174,15 +179,6 @@ ControlClass ClassFor(const ui::Control &c)
 
 bool failing = false; // while the report is on screen
 
-} // namespace
-
-std::wstring Wide(std::u16string_view text)
-{
-    return std::wstring(reinterpret_cast<const wchar_t *>(text.data()), text.size());
-}
-
-namespace {
-
 std::wstring Converted(UINT codePage, std::string_view text)
 {
     if (text.empty())
@@ -194,6 +190,11 @@ std::wstring Converted(UINT codePage, std::string_view text)
 }
 
 } // namespace
+
+std::wstring Wide(std::u16string_view text)
+{
+    return std::wstring(reinterpret_cast<const wchar_t *>(text.data()), text.size());
+}
 
 std::wstring FromUtf8(std::string_view text)
 {
