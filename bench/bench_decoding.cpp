@@ -88,8 +88,8 @@ int main(int argc, char **argv)
         const double full = reporter.nanoseconds[std::string(name) + "Full"];
         const double floor = reporter.nanoseconds[std::string(name) + "Floor"];
         if (full > 0 && floor > 0)
-            std::printf("%s: full decode %.1f ns, floor %.1f ns, ratio %.2f\n", name,
-                        full, floor, full / floor);
+            std::printf("%s: full decode %.1f ns, floor %.1f ns, ratio %.2f\n", name, full, floor,
+                        full / floor);
     }
     benchmark::Shutdown();
 }
