@@ -95,13 +95,6 @@ TEST(Decoding, ExtractFieldIsDefinedForAnyWindow)
 
 TEST(Decoding, SummariesWordForWord)
 {
-    const auto imei = SplitImei(u"350904401234565");
-    EXPECT_EQ(imei, (ImeiFields {u"350904", u"40", u"123456", u"5"}));
-    EXPECT_EQ(ComposeImeiSummary(imei, DecodeTypeApprovalCode(imei.TypeApprovalCode),
-                                 DecodeFinalAssemblyCode(imei.FinalAssemblyCode)),
-              u"Model: Motorola T720/T720i\r\nMade in UK\r\nSerial# (six digits): 123456\r\n"
-              u"Supplementary digit (reserve): 5");
-
     // Letters, spaces and non-ASCII are cut like digits; both lookups miss.
     const auto odd = SplitImei(u"ABC DE\u00C4\xDC00 12 45Z");
     EXPECT_EQ(odd, (ImeiFields {u"ABC DE", u"\u00C4\xDC00", u" 12 45", u"Z"}));
