@@ -24,11 +24,8 @@ const std::u16string MonthUnknown =
 
 TEST(Decoding, KnownCodesGiveTheirLine)
 {
-    struct Known
-    {
-        std::u16string (*decode)(std::u16string_view);
-        std::u16string code, line;
-    };
+    using Known =
+            std::tuple<std::u16string (*)(std::u16string_view), std::u16string, std::u16string>;
     const auto tac = DecodeTypeApprovalCode, fac = DecodeFinalAssemblyCode;
     const auto origin = DecodeOriginCode, year = DecodeYearCode, month = DecodeMonthCode;
     // clang-format off
@@ -47,20 +44,15 @@ TEST(Decoding, KnownCodesGiveTheirLine)
         {month, u"Z", u"December (2nd half of)"},
     };
     // clang-format on
-    for (const auto &k : known)
-        EXPECT_EQ(k.decode(k.code), k.line + u"\r\n") << std::string(k.code.begin(), k.code.end());
+    for (const auto &[decode, code, line] : known)
+        EXPECT_EQ(decode(code), line + u"\r\n") << std::string(code.begin(), code.end());
 }
 
 TEST(Decoding, CodesNotInATableGiveTheirUnknownLine)
 {
-    struct Unknown
-    {
-        std::u16string (*decode)(std::u16string_view);
-        std::u16string code;
-        const std::u16string &message;
-    };
     // clang-format off
-    const std::vector<Unknown> cases {
+    const std::vector<std::tuple<std::u16string (*)(std::u16string_view), std::u16string,
+                                 std::u16string>> cases {
         {DecodeFinalAssemblyCode, u"19", FacUnknown}, {DecodeFinalAssemblyCode, u"", FacUnknown},
         {DecodeTypeApprovalCode, u"445051 ", TacUnknown}, // exact: no trimming
         {DecodeTypeApprovalCode, u"4450511", TacUnknown}, {DecodeYearCode, u"I", YearUnknown},
@@ -69,28 +61,22 @@ TEST(Decoding, CodesNotInATableGiveTheirUnknownLine)
         {DecodeOriginCode, u"t", OriginUnknown}, {DecodeOriginCode, u"\xD800", OriginUnknown},
     };
     // clang-format on
-    for (const auto &c : cases)
-        EXPECT_EQ(c.decode(c.code), u"<" + c.code + u"> " + c.message + u"\r\n");
+    for (const auto &[decode, code, message] : cases)
+        EXPECT_EQ(decode(code), u"<" + code + u"> " + message + u"\r\n");
 }
 
 TEST(Decoding, ExtractFieldIsDefinedForAnyWindow)
 {
     constexpr auto max = std::numeric_limits<std::int64_t>::max();
     constexpr auto min = std::numeric_limits<std::int64_t>::min();
-    struct Window
-    {
-        std::int64_t start, length;
-        std::u16string expected;
-    };
-    const std::vector<Window> windows {
+    const std::vector<std::tuple<std::int64_t, std::int64_t, std::u16string>> windows {
             {1, 3, u"abc"},      {4, 2, u"de"},      {5, 10, u"e"},   {6, 1, u""},
             {1, 0, u""},         {3, -1, u""},       {0, 1, u""},     {0, 2, u"a"},
             {-2, 9, u"abcde"},   {1, max, u"abcde"}, {max, max, u""}, {min, max, u""},
             {-1, max, u"abcde"}, {max, min, u""},
     };
-    for (const auto &w : windows)
-        EXPECT_EQ(ExtractField(u"abcde", w.start, w.length), w.expected)
-                << w.start << ", " << w.length;
+    for (const auto &[start, length, expected] : windows)
+        EXPECT_EQ(ExtractField(u"abcde", start, length), expected) << start << ", " << length;
 }
 
 TEST(Decoding, SummariesWordForWord)

@@ -17,18 +17,20 @@ struct Value
     std::string data;
 };
 
-class FakePlatform : public Platform
+struct FakePlatform : Platform
 {
-public:
-    // key path -> value name -> value
-    std::map<std::string, std::map<std::string, Value>> registry;
-    std::set<std::string> files;
-    bool startFails = false;
+    FakePlatform() = default;
+    explicit FakePlatform(const std::string &path) // the first lookup's text; none when empty
+    {
+        if (!path.empty())
+            registry[std::string(PathKey)]["PATH"] = {RegSz, path};
+    }
 
+    std::map<std::string, std::map<std::string, Value>> registry; // key -> name -> value
+    std::set<std::string> files, checked;
+    bool startFails = false;
     std::vector<std::uint32_t> accessAsked;
-    int opens = 0;
-    int closes = 0;
-    std::set<std::string> checked;
+    int opens = 0, closes = 0;
     std::vector<std::string> started;
 
     long OpenKey(std::uint32_t root, const std::string &path, std::uint32_t access,
@@ -45,14 +47,14 @@ public:
                     unsigned char *data, std::uint32_t &size) override
     {
         const auto &values = *reinterpret_cast<std::map<std::string, Value> *>(key);
-        const auto found = values.find(name);
-        if (found == values.end())
+        if (!values.count(name))
             return 2;
-        if (found->second.data.size() > size)
+        const Value &value = values.at(name);
+        if (value.data.size() > size)
             return 234;
-        type = found->second.type;
-        size = static_cast<std::uint32_t>(found->second.data.size());
-        std::memcpy(data, found->second.data.data(), size);
+        type = value.type;
+        size = std::uint32_t(value.data.size());
+        std::memcpy(data, value.data.data(), size);
         return 0;
     }
     void CloseKey(KeyHandle) override { ++closes; }
@@ -63,10 +65,9 @@ public:
     }
     bool StartProgram(const std::string &path) override
     {
-        if (startFails)
-            return false;
-        started.push_back(path);
-        return true;
+        if (!startFails)
+            started.push_back(path);
+        return !startFails;
     }
 };
 

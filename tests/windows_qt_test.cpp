@@ -1,271 +1,246 @@
-// The Qt windows, driven through Qt's own event delivery on the offscreen platform.
+// The Qt windows, driven through Qt's own event delivery on the offscreen
+// platform, and what only the Qt front end has.
 #include "about/frm_about_qt.h"
-#include "about_texts.h"
+#include "app/common/window_qt.h"
 #include "app/guarded_application_qt.h"
-#include "driver_qt.h"
-#include "entry_cases.h"
 #include "fake_platform.h"
 #include "main_window/frm_velbrin_qt.h"
+#include "window_driver.h"
 
+#include <QClipboard>
+#include <QLabel>
 #include <QMessageBox>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTest>
+#include <QTimer>
 
-#include <memory>
+namespace velbrin::test {
 
-namespace velbrin {
+// Runs `action` once the next modal window is up, from within its event loop.
+void WhenModal(std::function<void(QWidget *)> action)
+{
+    auto *poll = new QTimer;
+    QObject::connect(poll, &QTimer::timeout, [poll, action] {
+        if (QWidget *modal = QApplication::activeModalWidget()) {
+            poll->deleteLater();
+            poll->stop();
+            action(modal);
+        }
+    });
+    poll->start(5);
+}
+
+class QtDriver : public Driver
+{
+public:
+    QtDriver(QWidget *window, const std::vector<QWidget *> &controls)
+        : m_window(window)
+        , m_controls(controls)
+    { }
+
+    Pixels Client() const override { return PixelsOf(m_window->geometry()); }
+    std::u16string Title() const override { return m_window->windowTitle().toStdU16String(); }
+    bool FixedFrame() const override
+    {
+        return !(m_window->windowFlags() &
+                 (Qt::WindowMinimizeButtonHint | Qt::WindowMaximizeButtonHint)) &&
+                m_window->minimumSize() == m_window->maximumSize();
+    }
+    bool TakesInput() const override
+    {
+        return !QApplication::activeModalWidget() || QApplication::activeModalWidget() == m_window;
+    }
+    Seen See(int i) const override
+    {
+        QWidget *w = at(i);
+        auto *edit = qobject_cast<QLineEdit *>(w);
+        auto *summary = qobject_cast<QPlainTextEdit *>(w);
+        auto *label = qobject_cast<QLabel *>(w);
+        QString text = edit ? edit->text()
+                : summary   ? summary->toPlainText()
+                : label     ? label->text()
+                            : qobject_cast<QPushButton *>(w)->text();
+        return {w->objectName().toStdString(),
+                PixelsOf(w->geometry()),
+                w->isHidden() ? u"" : text.replace('\n', QStringLiteral("\r\n")).toStdU16String(),
+                w->toolTip().toStdU16String(),
+                !w->isHidden(),
+                edit ? edit->isReadOnly() : summary && summary->isReadOnly(),
+                summary != nullptr,
+                label && label->frameShape() == QFrame::Box,
+                edit ? edit->maxLength() : 0};
+    }
+    std::uint32_t TextColour(int i) const override
+    {
+        return at(i)->palette().color(at(i)->foregroundRole()).rgb() & 0xFFFFFF;
+    }
+    std::uint32_t Pixel(int x, int y) const override
+    {
+        const QImage image = m_window->grab().toImage();
+        return image.pixel(QPoint(x, y) * image.devicePixelRatio()) & 0xFFFFFF;
+    }
+    int TextWidth(int i, std::u16string_view line) const override
+    {
+        return at(i)->fontMetrics().horizontalAdvance(ToQt(line));
+    }
+    int LineHeight(int i) const override { return at(i)->fontMetrics().lineSpacing(); }
+    int Room(int i) const override
+    {
+        auto *edit = qobject_cast<QLineEdit *>(at(i)); // Qt keeps 2 pixels besides the margins
+        return edit ? edit->contentsRect().width() - 4 - edit->textMargins().left() -
+                        edit->textMargins().right()
+                    : at(i)->width() - 4;
+    }
+    int Focus() const override { return IndexOf(QApplication::focusWidget()); }
+    std::vector<int> TabOrder() const override
+    {
+        std::vector<int> order;
+        QWidget *w = QApplication::focusWidget();
+        do {
+            if (!w->isHidden() && (w->focusPolicy() & Qt::TabFocus) && IndexOf(w) >= 0)
+                order.push_back(IndexOf(w));
+            w = w->nextInFocusChain();
+        } while (w != QApplication::focusWidget() && order.size() < 40);
+        return order;
+    }
+
+    void Type(int i, std::u16string_view text) override
+    {
+        at(i)->setFocus();
+        const QString units = ToQt(text);
+        for (int u = 0; u < units.size(); u += units.at(u).isHighSurrogate() ? 2 : 1) {
+            QKeyEvent key(QEvent::KeyPress, 0, Qt::NoModifier,
+                          units.mid(u, units.at(u).isHighSurrogate() ? 2 : 1));
+            QApplication::sendEvent(at(i), &key);
+        }
+    }
+    void Paste(int i, std::u16string_view text) override
+    {
+        at(i)->setFocus();
+        QApplication::clipboard()->setText(ToQt(text));
+        qobject_cast<QLineEdit *>(at(i))->paste();
+    }
+    void Select(int i, int from, int count) override
+    {
+        at(i)->setFocus();
+        qobject_cast<QLineEdit *>(at(i))->setSelection(from, count);
+    }
+    void Press(Key key) override
+    {
+        static const Qt::Key keys[] = {Qt::Key_Tab, Qt::Key_Backtab, Qt::Key_Return, Qt::Key_Escape,
+                                       Qt::Key_Backspace};
+        QTest::keyClick(QApplication::focusWidget(), keys[int(key)]);
+    }
+    void Alt(char letter) override
+    {
+        QTest::keyClick(m_window, Qt::Key(Qt::Key_A + (letter - 'a')), Qt::AltModifier);
+        QTest::qWait(300); // an access key clicks its button after a short animation
+    }
+    void Click(int i) override { QTest::mouseClick(at(i), Qt::LeftButton); }
+    void CloseBox() override { m_window->close(); } // as the system menu and Alt+F4 do
+    int Run(const std::function<void()> &action) override
+    {
+        QTimer::singleShot(0, action);
+        QTimer guard; // a window still up ends the loop
+        guard.setSingleShot(true);
+        QObject::connect(&guard, &QTimer::timeout, [] { QCoreApplication::exit(-1); });
+        guard.start(1000);
+        return QApplication::exec();
+    }
+    AboutRun InAbout(const std::function<void()> &open, const std::string &sysInfoPath,
+                     const std::function<void(Driver &)> &inside) override
+    {
+        AboutRun run {};
+        WhenModal([&](QWidget *modal) {
+            auto *about = static_cast<frmAbout *>(modal);
+            auto *fake = new sysinfo::FakePlatform(sysInfoPath);
+            about->setSysInfoPlatform(std::unique_ptr<sysinfo::Platform>(fake));
+            EXPECT_TRUE(QTest::qWaitForWindowActive(about));
+            QtDriver driver(about, about->controls());
+            inside(driver);
+            run = {!about->isVisible(), fake->started};
+            if (!run.closedItself)
+                about->reject();
+        });
+        open();
+        return run;
+    }
+    MessageBoxSeen InMessageBox(const std::function<void()> &action) override
+    {
+        MessageBoxSeen seen {};
+        WhenModal([&](QWidget *modal) {
+            auto *box = qobject_cast<QMessageBox *>(modal);
+            ASSERT_NE(box, nullptr);
+            seen = {box->windowTitle().toStdU16String(), box->text().toStdU16String(),
+                    box->standardButtons() == QMessageBox::Ok, box->icon() != QMessageBox::NoIcon};
+            box->accept();
+        });
+        action();
+        return seen;
+    }
+
+protected:
+    static Pixels PixelsOf(const QRect &r) { return {r.x(), r.y(), r.width(), r.height()}; }
+    QWidget *at(int i) const { return m_controls.at(std::size_t(i)); }
+    int IndexOf(QWidget *w) const
+    {
+        const auto found = std::find(m_controls.begin(), m_controls.end(), w);
+        return found == m_controls.end() ? -1 : int(found - m_controls.begin());
+    }
+
+    QWidget *m_window;
+    const std::vector<QWidget *> &m_controls;
+};
+
+struct QtMain : frmVelbrin, QtDriver
+{
+    explicit QtMain(const AppInfo &info)
+        : frmVelbrin(info)
+        , QtDriver(this, controls())
+    {
+        Form_Load();
+        show();
+        QApplication::setActiveWindow(this);
+        EXPECT_TRUE(QTest::qWaitForWindowActive(this));
+    }
+};
+
+std::unique_ptr<Driver> OpenMain(const AppInfo &info)
+{
+    return std::make_unique<QtMain>(info);
+}
+
 namespace {
 
 using namespace main_window;
-using test::Key;
-
-struct Main
-{
-    explicit Main(const AppInfo &info = AppInfo::current())
-        : window(info)
-    {
-        window.Form_Load();
-        window.show();
-        QApplication::setActiveWindow(&window);
-        EXPECT_TRUE(QTest::qWaitForWindowActive(&window));
-    }
-    frmVelbrin window;
-    test::QtDriver driver {&window, window.controls()};
-};
-
-TEST(QtMainWindow, IsBuiltFromItsDescriptionAndStartsEmpty)
-{
-    Main main;
-    test::CheckBuiltFrom(main.driver, Description());
-    test::CheckMainWindowStart(main.driver);
-    frmVelbrin plain({"Corvanel", 1, 0, 0, ""});
-    plain.Form_Load();
-    EXPECT_EQ(plain.windowTitle(), "Corvanel Version 1.0.0 ");
-    for (auto counter : {lblMsnLeft, lblImeiLeft})
-        EXPECT_EQ(main.window.control(counter)->palette().color(QPalette::WindowText), Qt::red);
-    EXPECT_EQ(main.window.control(txtMsn)->palette().color(QPalette::Text),
-              QApplication::palette("QMenu").color(QPalette::WindowText));
-    EXPECT_EQ(main.window.windowFlags() &
-                      (Qt::WindowMinimizeButtonHint | Qt::WindowMaximizeButtonHint),
-              Qt::WindowFlags());
-    EXPECT_EQ(main.window.minimumSize(), main.window.maximumSize());
-}
-
-TEST(QtMainWindow, TypingAndPasting)
-{
-    test::CheckEntryCases([] { return std::make_unique<Main>(); });
-}
-
-// Also run at 1.5 and 2 times by ctest: every caption and field fits its box.
-// Digits are the widest text a numeric field holds; one-character codes may be
-// any letter, so the widest letter must fit.
-TEST(QtMainWindow, CaptionsAndFieldsFitTheirBoxes)
-{
-    Main main;
-    frmAbout shipped;
-    for (QWidget *window :
-         {static_cast<QWidget *>(&main.window), static_cast<QWidget *>(&shipped)}) {
-        const QFontMetrics metrics = window->fontMetrics();
-        for (auto *edit : window->findChildren<QLineEdit *>()) {
-            const int length = edit->maxLength();
-            int needed = metrics.horizontalAdvance(QLatin1Char('W'));
-            for (char digit = '0'; edit->isReadOnly() && length > 1 && digit <= '9'; ++digit)
-                needed = std::max(needed, metrics.horizontalAdvance(QString(length, digit)));
-            const QMargins margins = edit->textMargins(); // Qt keeps 2 pixels besides these
-            if (edit->isReadOnly()) {
-                EXPECT_LE(needed,
-                          edit->contentsRect().width() - 4 - margins.left() - margins.right())
-                        << edit->objectName().toStdString();
-            }
-        }
-        for (auto *button : window->findChildren<QPushButton *>()) {
-            EXPECT_LE(metrics.horizontalAdvance(button->text().remove('&')) + 4, button->width())
-                    << button->objectName().toStdString();
-        }
-        if (auto *about = qobject_cast<frmAbout *>(window)) {
-            about->Form_Load(); // this build's texts, the longest shown, clear the buttons
-            const QLabel *label = about->control<QLabel>(about::lblDisclaimer);
-            const QStringList lines = label->text().split('\n');
-            for (int i = 0; i < lines.size(); ++i) {
-                const QRect line(label->x(), label->y() + i * metrics.lineSpacing(),
-                                 metrics.horizontalAdvance(lines[i]), metrics.height());
-                for (auto button : {about::cmdOK, about::cmdSysInfo}) {
-                    EXPECT_FALSE(line.intersects(about->control(button)->geometry())) << i;
-                }
-            }
-        }
-    }
-}
 
 TEST(QtMainWindow, ReadOnlyBoxesShowTheCaretAndAllowCopyingOnly)
 {
-    Main main;
-    main.driver.Type(txtImei, u"445051079876543");
-    auto *field = main.window.control<QLineEdit>(txtTypeApprovalCode);
+    QtMain main(AppInfo::current());
+    main.Type(txtImei, u"445051079876543");
+    auto *field = main.control<QLineEdit>(txtTypeApprovalCode);
     // A caret marks the focus, and only the focus.
     const auto caretShown = [field] {
         const QImage image = field->grab().toImage();
         const QRect caret = field->inputMethodQuery(Qt::ImCursorRectangle).toRect();
-        const QPoint at = caret.center() * image.devicePixelRatio();
-        return QColor(image.pixel(at)) == field->palette().color(QPalette::Text);
+        return QColor(image.pixel(caret.center() * image.devicePixelRatio())) ==
+                field->palette().color(QPalette::Text);
     };
     EXPECT_FALSE(caretShown());
-    main.driver.Type(txtTypeApprovalCode, u"x");
+    main.Type(txtTypeApprovalCode, u"x");
     EXPECT_TRUE(caretShown());
-    main.driver.Press(Key::Backspace);
-    main.driver.Paste(txtTypeApprovalCode, u"zz");
+    main.Press(Key::Backspace);
+    main.Paste(txtTypeApprovalCode, u"zz");
     QTest::keyClick(field, Qt::Key_A, Qt::ControlModifier);
     QTest::keyClick(field, Qt::Key_C, Qt::ControlModifier);
-    EXPECT_EQ(QApplication::clipboard()->text(), "445051");
-    EXPECT_EQ(main.driver.Text(txtTypeApprovalCode), u"445051");
-    const auto summary = main.driver.Text(txtImeiGlobal);
-    main.driver.Type(txtImeiGlobal, u"x");
-    EXPECT_EQ(main.driver.Text(txtImeiGlobal), summary);
-}
-
-TEST(QtMainWindow, EveryWayOfClosingEndsTheProgramButEnter)
-{
-    const std::function<void(Main &)> ways[] = {
-            [](Main &m) { QTest::mouseClick(m.window.control(cmdExit), Qt::LeftButton); },
-            [](Main &m) { m.driver.Alt('c'); }, [](Main &m) { m.driver.Press(Key::Escape); },
-            [](Main &m) { m.window.close(); }, // close box, system menu, Alt+F4
-    };
-    for (const auto &way : ways) {
-        Main main;
-        EXPECT_EQ(test::RunEventLoop([&] { way(main); }), 0);
-        EXPECT_TRUE(main.window.hasEnded());
-        EXPECT_FALSE(main.window.isVisible());
-    }
-    // Enter in an entry box ends nothing: it is how scanners finish an identifier.
-    Main main;
-    main.driver.Type(txtImei, u"445051079876543");
-    main.driver.Press(Key::Enter);
-    main.driver.Alt('h'); // the hidden Help button's key
-    EXPECT_FALSE(main.window.hasEnded());
-    EXPECT_EQ(main.window.aboutDialog(), nullptr);
-}
-
-TEST(QtAbout, OpensModallyFreshEachTimeAndKeepsTheMainWindowsBoxes)
-{
-    Main main;
-    main.driver.Type(txtMsn, u"A3ZTZB1234");
-    for (int opening = 0; opening < 2; ++opening) {
-        bool checked = false;
-        test::WhenModal([&](QWidget *modal) {
-            auto *about = static_cast<frmAbout *>(modal);
-            ASSERT_EQ(about, main.window.aboutDialog());
-            EXPECT_TRUE(QTest::qWaitForWindowActive(about));
-            test::QtDriver driver(about, about->controls());
-            test::CheckBuiltFrom(driver, about::Description());
-            test::CheckAboutOpened(driver, test::DisclaimerText());
-            EXPECT_TRUE(about->control<QPushButton>(about::cmdOK)->isDefault());
-            // The main window takes no input meanwhile.
-            QTest::keyClick(main.window.windowHandle(), Qt::Key_Backspace);
-            about->control<QLabel>(about::lblTitle)->setText("changed");
-            about->move(0, 0);
-            checked = true;
-            driver.Press(Key::Escape);
-        });
-        if (opening == 0)
-            main.driver.Alt('b');
-        else
-            QTest::mouseClick(main.window.control(cmdAbout), Qt::LeftButton);
-        EXPECT_TRUE(QTest::qWaitFor([&] { return checked; }, 3000));
-    }
-    EXPECT_EQ(main.driver.Text(txtMsn), u"A3ZTZB1234");
-    EXPECT_EQ(main.driver.Text(txtMsnGlobal), test::MsnSummary);
-}
-
-struct About
-{
-    About() { dialog.setSysInfoPlatform(std::unique_ptr<sysinfo::Platform>(fake)); }
-    // Opens the dialog modally, runs `inside` in its loop; true when the dialog
-    // closed by itself.
-    bool Open(const std::function<void()> &inside)
-    {
-        bool closed = false;
-        test::WhenModal([&](QWidget *) {
-            inside();
-            closed = !dialog.isVisible();
-            if (!closed)
-                dialog.reject();
-        });
-        dialog.ShowModal();
-        return closed;
-    }
-    frmAbout dialog {{"Corvanel", 1, 0, 0, ""}};
-    sysinfo::FakePlatform *fake = new sysinfo::FakePlatform;
-    test::QtDriver driver {&dialog, dialog.controls()};
-};
-
-TEST(QtAbout, TextsWordForWord)
-{
-    About about;
-    about.dialog.Form_Load();
-    EXPECT_EQ(about.driver.Text(about::lblVersion), u"Version 1.0.0");
-    EXPECT_EQ(about.driver.Text(about::lblDescription),
-              u"Corvanel:  \r\nVelbrin is part of Quarn project!");
-    EXPECT_EQ(about.driver.Text(about::lblDisclaimer), test::DisclaimerText());
-    frmAbout untitled({"", 12, 2004, 429, "(c) someone"});
-    untitled.Form_Load();
-    EXPECT_EQ(untitled.windowTitle(), "About ");
-    EXPECT_EQ(untitled.control<QLabel>(about::lblTitle)->text(), "");
-    EXPECT_EQ(untitled.control<QLabel>(about::lblDescription)->text(),
-              "Corvanel:  (c) someone\nVelbrin is part of Quarn project!");
-    for (auto *label : about.dialog.findChildren<QLabel *>()) {
+    EXPECT_EQ(QApplication::clipboard()->text().toStdString(), "445051");
+    EXPECT_EQ(main.Text(txtTypeApprovalCode), u"445051");
+    const auto summary = main.Text(txtImeiGlobal);
+    main.Type(txtImeiGlobal, u"x");
+    EXPECT_EQ(main.Text(txtImeiGlobal), summary);
+    for (auto *label : main.findChildren<QLabel *>())
         EXPECT_EQ(label->alignment(), Qt::AlignLeft | Qt::AlignTop);
-    }
-    // The groove: gray over white, the white one twice as wide.
-    const QImage image = about.dialog.grab().toImage();
-    const int y = qRound(Twips(1676) * image.devicePixelRatio());
-    EXPECT_EQ(QColor(image.pixel(image.width() / 2, y)), QColor(128, 128, 128));
-    EXPECT_EQ(QColor(image.pixel(image.width() / 2, y + 1)), QColor(255, 255, 255));
-    const QImage icon = about.dialog.control<QLabel>(about::picIcon)->pixmap().toImage();
-    EXPECT_EQ(icon.size(), QSize(32, 32));
-    EXPECT_FALSE(icon.hasAlphaChannel());
-}
-
-TEST(QtAbout, OkEnterAndEscCloseItSystemInfoDoesNot)
-{
-    About about;
-    about.fake->registry[std::string(sysinfo::PathKey)]["PATH"] = {sysinfo::RegSz, "\"/opt/tool\""};
-    EXPECT_TRUE(about.Open(
-            [&] { QTest::mouseClick(about.dialog.control(about::cmdOK), Qt::LeftButton); }));
-    EXPECT_TRUE(about.Open([&] { about.driver.Press(Key::Enter); }));
-    EXPECT_TRUE(about.Open([&] {
-        about.dialog.control(about::cmdSysInfo)->setFocus();
-        about.driver.Press(Key::Escape);
-    }));
-    EXPECT_TRUE(about.fake->started.empty());
-    EXPECT_FALSE(about.Open([&] {
-        about.driver.Press(Key::Tab);
-        about.driver.Press(Key::Enter);
-        about.driver.Alt('s');
-    }));
-    EXPECT_EQ(about.fake->started, (std::vector<std::string> {"/opt/tool", "/opt/tool"}));
-}
-
-TEST(QtAbout, NothingToStartShowsTheMessageBox)
-{
-    About about;
-    QMessageBox *box = nullptr;
-    QString title, text;
-    EXPECT_FALSE(about.Open([&] {
-        test::WhenModal([&](QWidget *modal) {
-            box = qobject_cast<QMessageBox *>(modal);
-            ASSERT_NE(box, nullptr);
-            title = box->windowTitle();
-            text = box->text();
-            EXPECT_EQ(box->icon(), QMessageBox::NoIcon);
-            EXPECT_EQ(box->standardButtons(), QMessageBox::Ok);
-            box->accept();
-        });
-        QTest::mouseClick(about.dialog.control(about::cmdSysInfo), Qt::LeftButton);
-    }));
-    EXPECT_EQ(title, "Corvanel");
-    EXPECT_EQ(text.toStdU16String(), test::Unavailable);
-    QString value = "before";
-    EXPECT_FALSE(
-            about.dialog.GetKeyValue(sysinfo::HkeyLocalMachine, "SOFTWARE\\Other", "PATH", value));
-    EXPECT_EQ(value, "");
 }
 
 TEST(QtApplication, AFailureInAHandlerIsReportedAndEndsTheProgram)
@@ -278,8 +253,8 @@ TEST(QtApplication, AFailureInAHandlerIsReportedAndEndsTheProgram)
     auto *application = static_cast<GuardedApplication *>(QApplication::instance());
     QString reported;
     application->setReporter([&](const QString &text) { reported = text; });
-    EXPECT_EQ(test::RunEventLoop(
-                      [&] { QCoreApplication::postEvent(&failing, new QEvent(QEvent::User)); }),
+    QtMain main(AppInfo::current());
+    EXPECT_EQ(main.Run([&] { QCoreApplication::postEvent(&failing, new QEvent(QEvent::User)); }),
               GuardedApplication::FailureExitCode);
     EXPECT_TRUE(reported.contains("the disk is on fire")) << reported.toStdString();
 }
@@ -294,4 +269,13 @@ TEST(QtApplication, TakesNoCommandLine)
 }
 
 } // namespace
-} // namespace velbrin
+} // namespace velbrin::test
+
+int main(int argc, char **argv)
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    velbrin::GuardedApplication application; // the same guard as the program's
+    ::testing::InitGoogleTest(&argc, argv);
+    return RUN_ALL_TESTS();
+}

@@ -1,110 +1,316 @@
-// The Win32 windows, driven in-process by messages as the system would send
-// them, under wine in the cross build.
+// The Win32 windows, driven in-process by messages as the system would send them
+// (under wine in the cross build), and what only the Win32 front end has.
 #include "about/frm_about_win32.h"
-#include "about_texts.h"
-#include "entry_cases.h"
 #include "fake_platform.h"
-#include "gui_support_win32.h"
 #include "main_window/frm_velbrin_win32.h"
+#include "window_driver.h"
 
 #include "velbrin/build_info.h"
 
-#include <gtest/gtest.h>
+#include <commctrl.h>
 
-namespace velbrin {
+namespace velbrin::test {
+
+// Runs `action` once from inside whatever message loop runs next (a modal
+// dialog's, a message box's).
+void FromTheNextLoop(std::function<void()> action)
+{
+    static std::function<void()> pending;
+    pending = std::move(action);
+    SetTimer(nullptr, 0, 30, [](HWND, UINT, UINT_PTR id, DWORD) {
+        KillTimer(nullptr, id);
+        std::exchange(pending, nullptr)();
+    });
+}
+
+// The exit status the program was told to end with, or -1.
+int TakeQuit()
+{
+    MSG message;
+    return PeekMessageW(&message, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE) ? int(message.wParam) : -1;
+}
+
+// A top-level window of this thread of the given class and owner, or null.
+HWND ThreadWindow(const wchar_t *className, HWND owner)
+{
+    std::tuple<const wchar_t *, HWND, HWND> search {className, owner, nullptr};
+    EnumThreadWindows(
+            GetCurrentThreadId(),
+            [](HWND window, LPARAM data) {
+                auto &[name, owner, found] = *reinterpret_cast<decltype(search) *>(data);
+                wchar_t seen[64] = {};
+                GetClassNameW(window, seen, 64);
+                if (!wcscmp(seen, name) && GetWindow(window, GW_OWNER) == owner)
+                    found = window;
+                return BOOL(!found);
+            },
+            LPARAM(&search));
+    return std::get<2>(search);
+}
+
+std::uint32_t Rgb(COLORREF colour)
+{
+    return GetRValue(colour) << 16 | GetGValue(colour) << 8 | GetBValue(colour);
+}
+
+class Win32Driver : public Driver
+{
+public:
+    explicit Win32Driver(const win32::Window &window)
+        : m_window(window)
+    { }
+
+    int Dpi() const override { return m_window.Dpi(); }
+    Pixels Client() const override
+    {
+        RECT client;
+        GetClientRect(handle(), &client);
+        POINT corner {0, 0};
+        ClientToScreen(handle(), &corner);
+        return {corner.x, corner.y, client.right, client.bottom};
+    }
+    std::u16string Title() const override { return win32::TextOf(handle()); }
+    bool FixedFrame() const override
+    {
+        return !(GetWindowLongW(handle(), GWL_STYLE) &
+                 (WS_MINIMIZEBOX | WS_MAXIMIZEBOX | WS_THICKFRAME));
+    }
+    bool TakesInput() const override { return IsWindowEnabled(handle()); }
+    Seen See(int i) const override
+    {
+        RECT r;
+        GetWindowRect(at(i), &r);
+        MapWindowPoints(nullptr, handle(), reinterpret_cast<POINT *>(&r), 2);
+        const LONG style = GetWindowLongW(at(i), GWL_STYLE);
+        return {static_cast<const char *>(GetPropW(at(i), L"VelbrinName")),
+                {r.left, r.top, r.right - r.left, r.bottom - r.top},
+                style & WS_VISIBLE ? win32::TextOf(at(i)) : u"",
+                Tooltip(at(i)),
+                bool(style & WS_VISIBLE),
+                bool(style & ES_READONLY),
+                bool(style & ES_MULTILINE),
+                bool(style & WS_BORDER),
+                int(SendMessageW(at(i), EM_GETLIMITTEXT, 0, 0))};
+    }
+    std::uint32_t TextColour(int i) const override
+    {
+        wchar_t kind[16] = {};
+        GetClassNameW(at(i), kind, 16);
+        const HDC dc = CreateCompatibleDC(nullptr);
+        SendMessageW(handle(), wcscmp(kind, L"Edit") ? WM_CTLCOLORSTATIC : WM_CTLCOLOREDIT,
+                     WPARAM(dc), LPARAM(at(i)));
+        const COLORREF colour = GetTextColor(dc);
+        DeleteDC(dc);
+        return Rgb(colour);
+    }
+    std::uint32_t Pixel(int x, int y) const override
+    {
+        const HDC dc = GetDC(handle());
+        const COLORREF colour = GetPixel(dc, x, y);
+        ReleaseDC(handle(), dc);
+        return Rgb(colour);
+    }
+    int TextWidth(int i, std::u16string_view line) const override { return Extent(i, line).cx; }
+    int LineHeight(int i) const override { return Extent(i, u"X").cy; }
+    int Room(int i) const override
+    {
+        RECT client;
+        GetClientRect(at(i), &client);
+        const LRESULT margins = SendMessageW(at(i), EM_GETMARGINS, 0, 0); // none on buttons
+        return client.right - (margins ? LOWORD(margins) + HIWORD(margins) : 4);
+    }
+    int Focus() const override { return IndexOf(GetFocus()); }
+    std::vector<int> TabOrder() const override
+    {
+        std::vector<int> order;
+        HWND control = GetFocus();
+        do {
+            order.push_back(IndexOf(control));
+            control = GetNextDlgTabItem(handle(), control, FALSE);
+        } while (control != GetFocus() && order.size() < 40);
+        return order;
+    }
+
+    void Type(int i, std::u16string_view text) override
+    {
+        SetFocus(at(i));
+        for (const char16_t unit : text)
+            SendMessageW(at(i), WM_CHAR, unit, 1);
+    }
+    void Paste(int i, std::u16string_view text) override
+    {
+        SetFocus(at(i));
+        const HGLOBAL data = GlobalAlloc(GMEM_MOVEABLE, (text.size() + 1) * sizeof(char16_t));
+        *std::copy(text.begin(), text.end(), static_cast<char16_t *>(GlobalLock(data))) = 0;
+        GlobalUnlock(data);
+        if (OpenClipboard(at(i))) {
+            EmptyClipboard();
+            SetClipboardData(CF_UNICODETEXT, data);
+            CloseClipboard();
+        }
+        SendMessageW(at(i), WM_PASTE, 0, 0);
+    }
+    void Select(int i, int from, int count) override
+    {
+        SetFocus(at(i));
+        SendMessageW(at(i), EM_SETSEL, WPARAM(from), LPARAM(from + count));
+    }
+    void Press(Key key) override
+    {
+        if (key == Key::Backspace) {
+            SendMessageW(GetFocus(), WM_CHAR, VK_BACK, 1);
+            return;
+        }
+        BYTE keys[256] = {}; // Shift, as IsDialogMessage reads it
+        GetKeyboardState(keys);
+        keys[VK_SHIFT] = key == Key::BackTab ? 0x80 : 0;
+        SetKeyboardState(keys);
+        const WPARAM vk[] = {VK_TAB, VK_TAB, VK_RETURN, VK_ESCAPE};
+        DialogKey(WM_KEYDOWN, vk[int(key)]);
+        keys[VK_SHIFT] = 0;
+        SetKeyboardState(keys);
+    }
+    void Alt(char letter) override { DialogKey(WM_SYSCHAR, WPARAM(letter)); }
+    void Click(int i) override { SendMessageW(at(i), BM_CLICK, 0, 0); }
+    void CloseBox() override { SendMessageW(handle(), WM_SYSCOMMAND, SC_CLOSE, 0); }
+    int Run(const std::function<void()> &action) override
+    {
+        action();
+        return TakeQuit();
+    }
+    AboutRun InAbout(const std::function<void()> &, const std::string &,
+                     const std::function<void(Driver &)> &) override
+    {
+        ADD_FAILURE() << "only the main window opens About";
+        return {};
+    }
+    MessageBoxSeen InMessageBox(const std::function<void()> &action) override
+    {
+        MessageBoxSeen seen {};
+        FromTheNextLoop([&] {
+            const HWND box = ThreadWindow(L"#32770", handle());
+            seen = {win32::TextOf(box), win32::TextOf(GetDlgItem(box, 0xFFFF)),
+                    GetDlgItem(box, IDOK) && !GetDlgItem(box, IDCANCEL),
+                    SendDlgItemMessageW(box, 0x0440, STM_GETICON, 0, 0) != 0};
+            PostMessageW(box, WM_COMMAND, IDOK, 0);
+        });
+        action();
+        return seen;
+    }
+
+private:
+    HWND handle() const { return m_window.Handle(); }
+    HWND at(int i) const { return m_window.Control(i); }
+    int IndexOf(HWND control) const
+    {
+        const int id = GetDlgCtrlID(control) - ui::FirstControlId;
+        return control && GetParent(control) == handle() && id >= 0 ? id : -1;
+    }
+    SIZE Extent(int i, std::u16string_view line) const
+    {
+        const HDC dc = GetDC(at(i));
+        const HGDIOBJ previous = SelectObject(dc, HGDIOBJ(SendMessageW(at(i), WM_GETFONT, 0, 0)));
+        SIZE size {};
+        GetTextExtentPoint32W(dc, win32::Wide(line).c_str(), int(line.size()), &size);
+        SelectObject(dc, previous);
+        ReleaseDC(at(i), dc);
+        return size;
+    }
+    // A key as the message loop hands it to IsDialogMessage.
+    void DialogKey(UINT message, WPARAM key) const
+    {
+        MSG msg {GetFocus() ? GetFocus() : handle(),          message, key,
+                 message == WM_SYSCHAR ? LPARAM(1) << 29 : 0, 0,       {}};
+        IsDialogMessageW(handle(), &msg);
+    }
+    // Read back from the window's tooltip control, which is filled once the
+    // window is shown and its messages run.
+    std::u16string Tooltip(HWND control) const
+    {
+        MSG message;
+        while (PeekMessageW(&message, handle(), 0, 0, PM_REMOVE))
+            DispatchMessageW(&message);
+        const HWND tooltips = ThreadWindow(TOOLTIPS_CLASSW, handle());
+        wchar_t text[256] = {};
+        TTTOOLINFOW tool {};
+        tool = {TTTOOLINFOW_V2_SIZE,
+                TTF_IDISHWND,
+                handle(),
+                UINT_PTR(control),
+                {},
+                {},
+                text,
+                0,
+                {}};
+        SendMessageW(tooltips, TTM_GETTEXTW, 256, LPARAM(&tool));
+        return reinterpret_cast<const char16_t *>(text);
+    }
+
+    const win32::Window &m_window;
+};
+
+struct Win32Main : frmVelbrin, Win32Driver
+{
+    explicit Win32Main(const AppInfo &info = AppInfo::current())
+        : frmVelbrin(info)
+        , Win32Driver(static_cast<frmVelbrin &>(*this))
+    {
+        Form_Load();
+        Show();
+    }
+    ~Win32Main() override { TakeQuit(); }
+
+    AboutRun InAbout(const std::function<void()> &open, const std::string &sysInfoPath,
+                     const std::function<void(Driver &)> &inside) override
+    {
+        AboutRun run {};
+        FromTheNextLoop([&] {
+            frmAbout &about = *aboutDialog();
+            auto *fake = new sysinfo::FakePlatform(sysInfoPath);
+            about.setSysInfoPlatform(std::unique_ptr<sysinfo::Platform>(fake));
+            Win32Driver driver(about);
+            inside(driver);
+            run = {!about.IsCreated(), fake->started};
+            if (!run.closedItself)
+                SendMessageW(about.Handle(), WM_CLOSE, 0, 0);
+        });
+        open();
+        return run;
+    }
+};
+
+std::unique_ptr<Driver> OpenMain(const AppInfo &info)
+{
+    return std::make_unique<Win32Main>(info);
+}
+
 namespace {
 
 using namespace main_window;
-using test::Key;
 
-struct Main
+TEST(Win32MainWindow, LaysOutAnewAtEveryDpiItIsMovedTo)
 {
-    explicit Main(const AppInfo &info = AppInfo::current())
-        : window(info)
-    {
-        window.Form_Load();
-        window.Show();
-    }
-    ~Main() { test::TakeQuit(); }
-    frmVelbrin window;
-    test::Win32Driver driver {window};
-};
-
-TEST(Win32MainWindow, IsBuiltFromItsDescriptionAndStartsEmpty)
-{
-    Main main;
-    test::CheckBuiltFrom(main.driver, Description());
-    test::CheckMainWindowStart(main.driver);
-    frmVelbrin plain({"Corvanel", 1, 0, 0, ""});
-    plain.Form_Load();
-    EXPECT_EQ(win32::TextOf(plain.Handle()), u"Corvanel Version 1.0.0 ");
-    const HWND window = main.window.Handle();
-    EXPECT_EQ(test::TextColour(window, main.window.control(lblMsnLeft), WM_CTLCOLORSTATIC),
-              RGB(255, 0, 0));
-    EXPECT_EQ(test::TextColour(window, main.window.control(txtMsn), WM_CTLCOLOREDIT),
-              GetSysColor(COLOR_MENUTEXT));
-    EXPECT_EQ(test::TextColour(window, main.window.control(txtImei), WM_CTLCOLOREDIT),
-              GetSysColor(COLOR_WINDOWTEXT));
-    EXPECT_EQ(GetWindowLongW(window, GWL_STYLE) & (WS_MINIMIZEBOX | WS_MAXIMIZEBOX | WS_THICKFRAME),
-              0);
-}
-
-TEST(Win32MainWindow, TypingAndPasting)
-{
-    test::CheckEntryCases([] { return std::make_unique<Main>(); });
-}
-
-TEST(Win32MainWindow, EveryWayOfClosingEndsTheProgramButEnter)
-{
-    const std::function<void(Main &)> ways[] = {
-            [](Main &m) { m.driver.Press(Key::Escape); },
-            [](Main &m) { m.driver.Alt('c'); },
-            [](Main &m) { SendMessageW(m.window.control(cmdExit), BM_CLICK, 0, 0); },
-            [](Main &m) { SendMessageW(m.window.Handle(), WM_SYSCOMMAND, SC_CLOSE, 0); },
-    };
-    for (const auto &way : ways) {
-        Main main;
-        way(main);
-        EXPECT_TRUE(main.window.hasEnded());
-        EXPECT_FALSE(main.window.IsCreated());
-        EXPECT_EQ(test::TakeQuit(), 0);
-    }
-    // Enter in an entry box ends nothing: it is how scanners finish an identifier.
-    Main main;
-    main.driver.Type(txtImei, u"445051079876543");
-    main.driver.Press(Key::Enter);
-    main.driver.Alt('h'); // the hidden Help button's key
-    EXPECT_FALSE(main.window.hasEnded());
-    EXPECT_EQ(main.window.aboutDialog(), nullptr);
-}
-
-// Every caption and field fits its box in the system's font, at every DPI the
-// window is moved to.
-TEST(Win32MainWindow, CaptionsAndFieldsFitTheirBoxesAtEveryDpi)
-{
-    Main main;
-    for (const int dpi : {96, 144, 192}) {
+    Win32Main main;
+    for (const int dpi : {144, 192, 96}) {
         SCOPED_TRACE(dpi);
         RECT suggested {10, 10, 20, 20};
-        SendMessageW(main.window.Handle(), WM_DPICHANGED, MAKEWPARAM(dpi, dpi), LPARAM(&suggested));
-        EXPECT_EQ(main.driver.Place(txtImei),
-                  test::Scaled(Description().controls[txtImei].place, dpi));
-        for (int i = 0; i < ControlCount; ++i) {
-            const ui::Control &c = Description().controls[std::size_t(i)];
-            const HWND control = main.window.control(ControlIndex(i));
-            std::wstring widest;
-            if (c.kind == ui::Kind::Button)
-                widest = win32::Wide(c.caption).erase(win32::Wide(c.caption).find(L'&'), 1);
-            else if (c.has(ui::ReadOnly) && !c.has(ui::MultiLine))
-                widest = c.maxLength == 1 ? L"W" : std::wstring(std::size_t(c.maxLength), L'0');
-            if (widest.empty())
-                continue;
-            const DWORD margins = DWORD(SendMessageW(control, EM_GETMARGINS, 0, 0));
-            const int room = test::ClientWidth(control) -
-                    (c.kind == ui::Kind::Button ? 4 : LOWORD(margins) + HIWORD(margins));
-            EXPECT_LE(test::TextWidth(control, widest), room) << c.name;
-        }
+        SendMessageW(main.Handle(), WM_DPICHANGED, MAKEWPARAM(dpi, dpi), LPARAM(&suggested));
+        const ui::Twips place = Description().controls[txtImei].place;
+        EXPECT_EQ(main.See(txtImei).place.width, ui::TwipsToPixels(place.width, dpi));
+        CheckFits(main, Description());
     }
+}
+
+TEST(Win32About, TellsTheSystemThatEnterPressesTheFocusedButton)
+{
+    Win32Main main; // IsDialogMessage under wine presses a focused button by itself
+    main.InAbout([&] { main.Click(cmdAbout); }, "",
+                 [&](Driver &about) {
+                     about.Press(Key::Tab);
+                     EXPECT_EQ(
+                             LOWORD(SendMessageW(main.aboutDialog()->Handle(), DM_GETDEFID, 0, 0)),
+                             ui::FirstControlId + about::cmdSysInfo);
+                 });
 }
 
 TEST(Win32Failures, AreReportedAndEndTheProgram)
@@ -120,134 +326,14 @@ TEST(Win32Failures, AreReportedAndEndTheProgram)
         void OnClose() override { }
     } failing;
     std::u16string report;
-    test::FromTheNextLoop([&] {
-        const HWND box = test::ThreadWindow(L"#32770");
+    FromTheNextLoop([&] {
+        const HWND box = ThreadWindow(L"#32770", nullptr);
         report = win32::TextOf(GetDlgItem(box, 0xFFFF));
         PostMessageW(box, WM_COMMAND, IDOK, 0);
     });
     SendMessageW(failing.Handle(), WM_COMMAND, ui::FirstControlId + cmdExit, 0);
     EXPECT_NE(report.find(u"the disk is on fire"), std::u16string::npos);
-    EXPECT_EQ(test::TakeQuit(), win32::FailureExitCode);
-}
-
-// The About dialog, opened from the main window's button.
-struct About : Main
-{
-    // Runs `inside` in the dialog's modal loop; true when the dialog closed by itself.
-    bool Open(const std::function<void(frmAbout &, test::Driver &)> &inside)
-    {
-        bool closed = false;
-        test::FromTheNextLoop([&] {
-            frmAbout &about = *window.aboutDialog();
-            about.setSysInfoPlatform(
-                    std::unique_ptr<sysinfo::Platform>(fake = new sysinfo::FakePlatform));
-            fake->registry[std::string(sysinfo::PathKey)]["PATH"] = {sysinfo::RegSz, path};
-            EXPECT_FALSE(IsWindowEnabled(window.Handle())); // modal: the main window waits
-            test::Win32Driver driver(about);
-            inside(about, driver);
-            closed = !about.IsCreated();
-            if (!closed)
-                SendMessageW(about.Handle(), WM_CLOSE, 0, 0);
-        });
-        SendMessageW(window.control(cmdAbout), BM_CLICK, 0, 0);
-        EXPECT_TRUE(IsWindowEnabled(window.Handle()));
-        return closed;
-    }
-    sysinfo::FakePlatform *fake = nullptr;
-    std::string path = "\"C:\\Tools\\info.exe\"";
-};
-
-TEST(Win32About, IsBuiltFromItsDescriptionWithItsTexts)
-{
-    About main;
-    EXPECT_TRUE(main.Open([](frmAbout &about, test::Driver &driver) {
-        test::CheckBuiltFrom(driver, about::Description());
-        test::CheckAboutOpened(driver, test::DisclaimerText());
-        const HWND window = about.Handle();
-        EXPECT_EQ(GetWindowLongW(window, GWL_STYLE) &
-                          (WS_MINIMIZEBOX | WS_MAXIMIZEBOX | WS_THICKFRAME),
-                  0);
-        for (auto button : {about::cmdOK, about::cmdSysInfo}) {
-            std::wstring caption = win32::Wide(driver.Text(button));
-            caption.erase(std::remove(caption.begin(), caption.end(), L'&'), caption.end());
-            EXPECT_LE(test::TextWidth(about.control(button), caption) + 4,
-                      test::ClientWidth(about.control(button)));
-        }
-        // The disclaimer's lines stay clear of the buttons.
-        const HWND label = about.control(about::lblDisclaimer);
-        const test::Pixels text = driver.Place(about::lblDisclaimer);
-        const int lineHeight = test::TextSize(label, L"X").cy;
-        const std::wstring lines = win32::Wide(test::DisclaimerText());
-        for (std::size_t at = 0, line = 0; at < lines.size(); ++line) {
-            const std::size_t end = std::min(lines.find(L"\r\n", at), lines.size());
-            const int width = test::TextWidth(label, lines.substr(at, end - at));
-            const RECT drawn {text.left, text.top + int(line) * lineHeight, text.left + width,
-                              text.top + int(line + 1) * lineHeight};
-            for (auto button : {about::cmdOK, about::cmdSysInfo}) {
-                const test::Pixels p = driver.Place(button);
-                const RECT place {p.left, p.top, p.left + p.width, p.top + p.height};
-                RECT overlap;
-                EXPECT_FALSE(width && IntersectRect(&overlap, &drawn, &place)) << line;
-            }
-            at = end + 2;
-        }
-        // The groove: gray over white, the white one twice as wide.
-        const HDC dc = GetDC(window);
-        const int y = ui::TwipsToPixels(1676, about.Dpi());
-        EXPECT_EQ(GetPixel(dc, 200, y), RGB(128, 128, 128));
-        EXPECT_EQ(GetPixel(dc, 200, y + 1), RGB(255, 255, 255));
-        ReleaseDC(window, dc);
-        driver.Press(Key::Escape);
-    }));
-}
-
-TEST(Win32About, OkEnterAndEscCloseItSystemInfoDoesNot)
-{
-    About main;
-    EXPECT_TRUE(main.Open([](frmAbout &about, test::Driver &) {
-        SendMessageW(about.control(about::cmdOK), BM_CLICK, 0, 0);
-    }));
-    EXPECT_TRUE(main.Open([](frmAbout &, test::Driver &driver) { driver.Press(Key::Enter); }));
-    EXPECT_TRUE(main.Open([](frmAbout &about, test::Driver &driver) {
-        SetFocus(about.control(about::cmdSysInfo));
-        driver.Press(Key::Escape);
-    }));
-    std::vector<std::string> started;
-    // Enter on System Info, and Alt+S, press it and leave the dialog open.
-    EXPECT_FALSE(main.Open([&](frmAbout &about, test::Driver &driver) {
-        driver.Press(Key::Tab);
-        EXPECT_EQ(driver.Focus(), about::cmdSysInfo);
-        // The dialog tells the system that Enter presses the button with the focus.
-        EXPECT_EQ(LOWORD(SendMessageW(about.Handle(), DM_GETDEFID, 0, 0)),
-                  ui::FirstControlId + about::cmdSysInfo);
-        driver.Press(Key::Enter);
-        driver.Alt('s');
-        started = main.fake->started;
-    }));
-    EXPECT_EQ(started, (std::vector<std::string> {"C:\\Tools\\info.exe", "C:\\Tools\\info.exe"}));
-}
-
-TEST(Win32About, NothingToStartShowsTheSystemMessageBox)
-{
-    About main;
-    main.path = "";
-    std::u16string caption, text;
-    bool cancel = true, icon = true;
-    EXPECT_FALSE(main.Open([&](frmAbout &about, test::Driver &) {
-        test::FromTheNextLoop([&] {
-            const HWND box = test::ThreadWindow(L"#32770", about.Handle());
-            caption = win32::TextOf(box);
-            text = win32::TextOf(GetDlgItem(box, 0xFFFF));
-            cancel = GetDlgItem(box, IDCANCEL) != nullptr;
-            icon = SendDlgItemMessageW(box, 0x0440, STM_GETICON, 0, 0) != 0;
-            PostMessageW(box, WM_COMMAND, IDOK, 0);
-        });
-        SendMessageW(about.control(about::cmdSysInfo), BM_CLICK, 0, 0);
-    }));
-    EXPECT_EQ(caption, u"Corvanel");
-    EXPECT_EQ(text, test::Unavailable);
-    EXPECT_FALSE(cancel);
-    EXPECT_FALSE(icon);
+    EXPECT_EQ(TakeQuit(), win32::FailureExitCode);
 }
 
 // The version resource, generated from the CMake project, read back with the
@@ -256,34 +342,30 @@ TEST(Win32Program, VersionResourceMatchesAppInfo)
 {
     char self[MAX_PATH] = {};
     GetModuleFileNameA(nullptr, self, MAX_PATH);
-    const DWORD size = GetFileVersionInfoSizeA(self, nullptr);
-    ASSERT_GT(size, 0u);
-    std::vector<char> data(size);
-    ASSERT_TRUE(GetFileVersionInfoA(self, 0, size, data.data()));
-
-    VS_FIXEDFILEINFO *fixed = nullptr;
-    UINT length = 0;
-    ASSERT_TRUE(VerQueryValueA(data.data(), "\\", reinterpret_cast<void **>(&fixed), &length));
+    std::vector<char> data(GetFileVersionInfoSizeA(self, nullptr));
+    ASSERT_TRUE(GetFileVersionInfoA(self, 0, DWORD(data.size()), data.data()));
+    const auto query = [&](const std::string &path) {
+        void *value = nullptr;
+        UINT size = 0;
+        return VerQueryValueA(data.data(), path.c_str(), &value, &size) ? value : nullptr;
+    };
+    const auto *fixed = static_cast<const VS_FIXEDFILEINFO *>(query("\\"));
+    ASSERT_NE(fixed, nullptr);
     const AppInfo &info = AppInfo::current();
-    EXPECT_EQ(HIWORD(fixed->dwFileVersionMS), info.Major);
-    EXPECT_EQ(LOWORD(fixed->dwFileVersionMS), info.Minor);
+    EXPECT_EQ(fixed->dwFileVersionMS, DWORD(info.Major << 16 | info.Minor));
     EXPECT_EQ(HIWORD(fixed->dwFileVersionLS), info.Revision);
     EXPECT_EQ(fixed->dwProductVersionMS, fixed->dwFileVersionMS);
-
-    const auto text = [&](const char *name) {
-        char *value = nullptr;
-        UINT chars = 0;
-        const std::string path = std::string("\\StringFileInfo\\040904B0\\") + name;
-        if (!VerQueryValueA(data.data(), path.c_str(), reinterpret_cast<void **>(&value), &chars))
-            return std::string("<missing>");
-        return std::string(value);
-    };
-    EXPECT_EQ(text("LegalCopyright"), info.LegalCopyright);
-    EXPECT_EQ(text("ProductName"), info.Title);
-    EXPECT_EQ(text("FileVersion"), VersionText(info));
-    EXPECT_EQ(text("ProductVersion"), VersionText(info));
-    EXPECT_EQ(VersionText(info), VELBRIN_VERSION_TEXT);
+    const std::pair<const char *, std::string> texts[] = {
+            {"LegalCopyright", std::string(info.LegalCopyright)},
+            {"ProductName", std::string(info.Title)},
+            {"FileVersion", VELBRIN_VERSION_TEXT},
+            {"ProductVersion", VersionText(info)}};
+    for (const auto &[name, text] : texts) {
+        const auto *value = static_cast<const char *>(
+                query("\\StringFileInfo\\040904B0\\" + std::string(name)));
+        EXPECT_EQ(value ? value : "<missing>", text) << name;
+    }
 }
 
 } // namespace
-} // namespace velbrin
+} // namespace velbrin::test
