@@ -97,14 +97,5 @@ TEST(Decoding, SummariesWordForWord)
                       u"\r\nof <I> " + YearUnknown + u"\r\nSerial# (four digits): 5678");
 }
 
-TEST(Decoding, ShortTextGivesShortFieldsAndTheCounterCounts)
-{
-    EXPECT_EQ(SplitImei(u"4450510"), (ImeiFields {u"445051", u"0", u"", u""}));
-    EXPECT_EQ(SplitMsn(u"AB"), (MsnFields {u"AB", u"", u"", u"", u""}));
-    EXPECT_EQ(SplitMsn(u"A3ZTZB1234XYZ").Snr, u"1234");
-    EXPECT_EQ(MissingCharactersText(3), u"3 character(s) needed");
-    EXPECT_EQ(MissingCharactersText(1024), u"1024 character(s) needed");
-}
-
 } // namespace
 } // namespace velbrin

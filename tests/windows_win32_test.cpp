@@ -233,15 +233,11 @@ private:
         const HWND tooltips = ThreadWindow(TOOLTIPS_CLASSW, handle());
         wchar_t text[256] = {};
         TTTOOLINFOW tool {};
-        tool = {TTTOOLINFOW_V2_SIZE,
-                TTF_IDISHWND,
-                handle(),
-                UINT_PTR(control),
-                {},
-                {},
-                text,
-                0,
-                {}};
+        tool.cbSize = TTTOOLINFOW_V2_SIZE;
+        tool.uFlags = TTF_IDISHWND;
+        tool.hwnd = handle();
+        tool.uId = UINT_PTR(control);
+        tool.lpszText = text;
         SendMessageW(tooltips, TTM_GETTEXTW, 256, LPARAM(&tool));
         return reinterpret_cast<const char16_t *>(text);
     }
