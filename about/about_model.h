@@ -1,7 +1,7 @@
 // The About dialog, frmAbout, as data; both front ends build it from here.
 #pragma once
 
-#include "app/common/window_model.h"
+#include "ui/window_model.h"
 
 namespace velbrin::about {
 

@@ -1,7 +1,7 @@
 // The About dialog's texts, composed from AppInfo. UTF-8, lines joined by CR LF.
 #pragma once
 
-#include "app/common/app_info.h"
+#include "app/app_info.h"
 
 #include <string>
 

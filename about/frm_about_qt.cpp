@@ -1,7 +1,7 @@
 #include "about/frm_about_qt.h"
 
 #include "about/about_texts.h"
-#include "app/common/window_qt.h"
+#include "ui/window_qt.h"
 
 #include <QLabel>
 #include <QMessageBox>

@@ -5,7 +5,7 @@
 
 #include "about/about_model.h"
 #include "about/sysinfo_launcher.h"
-#include "app/common/app_info.h"
+#include "app/app_info.h"
 
 #include <QDialog>
 

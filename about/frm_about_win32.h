@@ -5,8 +5,8 @@
 
 #include "about/about_model.h"
 #include "about/sysinfo_launcher.h"
-#include "app/common/app_info.h"
-#include "app/common/window_win32.h"
+#include "app/app_info.h"
+#include "ui/window_win32.h"
 
 #include <memory>
 

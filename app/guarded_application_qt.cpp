@@ -1,6 +1,6 @@
 #include "app/guarded_application_qt.h"
 
-#include "app/common/app_info.h"
+#include "app/app_info.h"
 
 #include <QMessageBox>
 

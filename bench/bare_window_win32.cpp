@@ -1,7 +1,7 @@
 // The floor for the start-up benchmark: a bare window with the main window's
 // frame and client size, shown, and its message loop.
-#include "app/common/window_model.h"
 #include "main_window/main_window_model.h"
+#include "ui/window_model.h"
 
 #define WIN32_LEAN_AND_MEAN
 #include <windows.h>

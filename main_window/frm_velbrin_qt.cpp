@@ -1,8 +1,8 @@
 #include "main_window/frm_velbrin_qt.h"
 
 #include "about/frm_about_qt.h"
-#include "app/common/window_qt.h"
 #include "decoding/decoding.h"
+#include "ui/window_qt.h"
 
 #include <QCloseEvent>
 #include <QCoreApplication>

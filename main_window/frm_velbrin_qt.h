@@ -2,7 +2,7 @@
 // the shared entry logic, whose results this only applies.
 #pragma once
 
-#include "app/common/app_info.h"
+#include "app/app_info.h"
 #include "main_window/main_window_model.h"
 
 #include <QWidget>

@@ -2,9 +2,9 @@
 // by the shared entry logic, whose results this only applies.
 #pragma once
 
-#include "app/common/app_info.h"
-#include "app/common/window_win32.h"
+#include "app/app_info.h"
 #include "main_window/main_window_model.h"
+#include "ui/window_win32.h"
 
 #include <memory>
 

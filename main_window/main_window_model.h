@@ -3,7 +3,7 @@
 // it computes; neither holds a table, text rule or position of its own.
 #pragma once
 
-#include "app/common/window_model.h"
+#include "ui/window_model.h"
 
 #include <array>
 #include <cstddef>

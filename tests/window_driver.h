@@ -3,8 +3,8 @@
 // (windows_test.cpp) run on both.
 #pragma once
 
-#include "app/common/app_info.h"
-#include "app/common/window_model.h"
+#include "app/app_info.h"
+#include "ui/window_model.h"
 
 #include <gtest/gtest.h>
 

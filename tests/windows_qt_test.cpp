@@ -1,10 +1,10 @@
 // The Qt windows, driven through Qt's own event delivery on the offscreen
 // platform, and what only the Qt front end has.
 #include "about/frm_about_qt.h"
-#include "app/common/window_qt.h"
 #include "app/guarded_application_qt.h"
 #include "fake_platform.h"
 #include "main_window/frm_velbrin_qt.h"
+#include "ui/window_qt.h"
 #include "window_driver.h"
 
 #include <QClipboard>

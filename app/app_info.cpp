@@ -1,4 +1,4 @@
-#include "app/common/app_info.h"
+#include "app/app_info.h"
 
 #include "velbrin/build_info.h"
 

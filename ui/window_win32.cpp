@@ -1,6 +1,6 @@
-#include "app/common/window_win32.h"
+#include "ui/window_win32.h"
 
-#include "app/common/app_info.h"
+#include "app/app_info.h"
 
 #include <commctrl.h>
 

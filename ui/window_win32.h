@@ -5,7 +5,7 @@
 // Enter and Esc) through IsDialogMessage.
 #pragma once
 
-#include "app/common/window_model.h"
+#include "ui/window_model.h"
 
 #define WIN32_LEAN_AND_MEAN
 #include <windows.h>

@@ -1,4 +1,4 @@
-#include "app/common/window_qt.h"
+#include "ui/window_qt.h"
 
 #include <QApplication>
 #include <QLabel>

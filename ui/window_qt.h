@@ -6,7 +6,7 @@
 // are converted at 96 DPI and nothing multiplies by the device pixel ratio.
 #pragma once
 
-#include "app/common/window_model.h"
+#include "ui/window_model.h"
 
 #include <QIcon>
 #include <QLineEdit>
@@ -48,7 +48,7 @@ inline QString WithQtLineBreaks(QString text)
     return text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
 }
 
-// The 32 x 32 application icon (drawn by app/common/icon/make_icon.py).
+// The 32 x 32 application icon (drawn by app/icon/make_icon.py).
 QIcon ApplicationIcon();
 
 // A fixed dialog frame: title bar, system menu and close box, no minimize or
