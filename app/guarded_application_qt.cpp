@@ -1,6 +1,8 @@
 #include "app/guarded_application_qt.h"
 
 #include "app/app_info.h"
+#include "app/failure.h"
+#include "ui/window_qt.h"
 
 #include <QMessageBox>
 
@@ -33,19 +35,17 @@ bool GuardedApplication::notify(QObject *receiver, QEvent *event)
 {
     try {
         return QApplication::notify(receiver, event);
-    } catch (const std::exception &failure) {
-        fail(QString::fromLocal8Bit(failure.what()));
     } catch (...) {
-        fail(tr("An unexpected error occurred."));
+        fail(std::current_exception());
     }
     return true;
 }
 
-void GuardedApplication::fail(const QString &text)
+void GuardedApplication::fail(const std::exception_ptr &failure)
 {
     // Report before leaving the event loops: once exit() is called, a new modal
     // loop (the message box's) would return at once.
-    m_reporter(tr("The program has to close because of an error:\n\n%1").arg(text));
+    m_reporter(WithQtLineBreaks(Utf8(FailureReport(failure))));
     exit(FailureExitCode);
 }
 

@@ -2,6 +2,7 @@
 
 #include <QApplication>
 
+#include <exception>
 #include <functional>
 
 namespace velbrin {
@@ -24,10 +25,8 @@ public:
     using Reporter = std::function<void(const QString &text)>;
     void setReporter(Reporter reporter);
 
-    static constexpr int FailureExitCode = 1;
-
 private:
-    void fail(const QString &text);
+    void fail(const std::exception_ptr &failure);
 
     Reporter m_reporter;
 };

@@ -1,17 +1,20 @@
 // The program's entry on Windows: the main window, loaded and shown, and the
 // message loop. The command line is not looked at.
+#include "app/failure.h"
+#include "app/guarded_application_win32.h"
 #include "main_window/frm_velbrin_win32.h"
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int)
 {
+    velbrin::win32::GuardedApplication application;
     try {
         velbrin::frmVelbrin window;
         window.Form_Load();
         window.Show();
-        return velbrin::win32::RunMessageLoop(window);
-    } catch (const std::exception &failure) {
+        return application.Run(window);
+    } catch (...) {
         // A failure before the loop runs (the window cannot be created).
-        velbrin::win32::ReportFailure(failure.what());
-        return velbrin::win32::FailureExitCode;
+        application.Fail(std::current_exception());
+        return velbrin::FailureExitCode;
     }
 }

@@ -1,6 +1,7 @@
 // The Qt windows, driven through Qt's own event delivery on the offscreen
 // platform, and what only the Qt front end has.
 #include "about/frm_about_qt.h"
+#include "app/failure.h"
 #include "app/guarded_application_qt.h"
 #include "fake_platform.h"
 #include "main_window/frm_velbrin_qt.h"
@@ -255,7 +256,7 @@ TEST(QtApplication, AFailureInAHandlerIsReportedAndEndsTheProgram)
     application->setReporter([&](const QString &text) { reported = text; });
     QtMain main(AppInfo::current());
     EXPECT_EQ(main.Run([&] { QCoreApplication::postEvent(&failing, new QEvent(QEvent::User)); }),
-              GuardedApplication::FailureExitCode);
+              FailureExitCode);
     EXPECT_TRUE(reported.contains("the disk is on fire")) << reported.toStdString();
 }
 

@@ -1,6 +1,8 @@
 // The Win32 windows, driven in-process by messages as the system would send them
 // (under wine in the cross build), and what only the Win32 front end has.
 #include "about/frm_about_win32.h"
+#include "app/failure.h"
+#include "app/guarded_application_win32.h"
 #include "fake_platform.h"
 #include "main_window/frm_velbrin_win32.h"
 #include "window_driver.h"
@@ -321,6 +323,7 @@ TEST(Win32Failures, AreReportedAndEndTheProgram)
         void OnCommand(int, int) override { throw std::runtime_error("the disk is on fire"); }
         void OnClose() override { }
     } failing;
+    win32::GuardedApplication application;
     std::u16string report;
     FromTheNextLoop([&] {
         const HWND box = ThreadWindow(L"#32770", nullptr);
@@ -329,7 +332,7 @@ TEST(Win32Failures, AreReportedAndEndTheProgram)
     });
     SendMessageW(failing.Handle(), WM_COMMAND, ui::FirstControlId + cmdExit, 0);
     EXPECT_NE(report.find(u"the disk is on fire"), std::u16string::npos);
-    EXPECT_EQ(TakeQuit(), win32::FailureExitCode);
+    EXPECT_EQ(TakeQuit(), FailureExitCode);
 }
 
 // The version resource, generated from the CMake project, read back with the

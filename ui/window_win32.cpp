@@ -1,7 +1,5 @@
 #include "ui/window_win32.h"
 
-#include "app/app_info.h"
-
 #include <commctrl.h>
 
 #include <algorithm>
@@ -177,7 +175,7 @@ ControlClass ClassFor(const ui::Control &c)
     return {nullptr, 0, 0};
 }
 
-bool failing = false; // while the report is on screen
+FailureHandler failureHandler = nullptr;
 
 std::wstring Converted(UINT codePage, std::string_view text)
 {
@@ -423,14 +421,13 @@ LRESULT CALLBACK Window::Procedure(HWND window, UINT message, WPARAM wParam, LPA
     auto *self = reinterpret_cast<Window *>(GetWindowLongPtrW(window, GWLP_USERDATA));
     if (!self)
         return DefWindowProcW(window, message, wParam, lParam);
-    // No exception may unwind through the system's code: one that escapes a
-    // handler ends the program here, after telling the user.
     try {
         return self->Handle(message, wParam, lParam);
-    } catch (const std::exception &failure) {
-        ReportFailure(failure.what());
     } catch (...) {
-        ReportFailure("an unexpected error occurred");
+        if (failureHandler)
+            failureHandler(std::current_exception());
+        else
+            PostQuitMessage(1);
     }
     return 0;
 }
@@ -528,8 +525,10 @@ bool Window::RunUntilDestroyed()
     MSG message;
     while (m_window) {
         const BOOL got = GetMessageW(&message, nullptr, 0, 0);
-        if (got <= 0) {
-            PostQuitMessage(got == 0 ? int(message.wParam) : FailureExitCode);
+        if (got < 0)
+            throw std::runtime_error("the message loop failed");
+        if (got == 0) {
+            PostQuitMessage(int(message.wParam)); // for the loop this one runs in
             return false;
         }
         if (!IsDialogMessageW(m_window, &message)) {
@@ -540,30 +539,9 @@ bool Window::RunUntilDestroyed()
     return true;
 }
 
-void ReportFailure(std::string_view what)
+void SetFailureHandler(FailureHandler handler)
 {
-    if (failing)
-        return;
-    failing = true;
-    const std::wstring text =
-            L"The program has to close because of an error:\r\n\r\n" + FromUtf8(what);
-    MessageBoxW(nullptr, text.c_str(), FromUtf8(AppInfo::current().Title).c_str(),
-                MB_OK | MB_ICONERROR);
-    PostQuitMessage(FailureExitCode);
-    failing = false;
-}
-
-int RunMessageLoop(Window &main)
-{
-    MSG message;
-    BOOL got;
-    while ((got = GetMessageW(&message, nullptr, 0, 0)) > 0) {
-        if (main.IsCreated() && IsDialogMessageW(main.Handle(), &message))
-            continue;
-        TranslateMessage(&message);
-        DispatchMessageW(&message);
-    }
-    return got == 0 ? int(message.wParam) : FailureExitCode;
+    failureHandler = handler;
 }
 
 } // namespace velbrin::win32

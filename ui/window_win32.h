@@ -10,6 +10,7 @@
 #define WIN32_LEAN_AND_MEAN
 #include <windows.h>
 
+#include <exception>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -78,12 +79,10 @@ private:
     int m_dpi = 96;
 };
 
-// Ends the program after telling the user why: what a failure escaping any
-// handler comes to. The message loop then returns FailureExitCode.
-void ReportFailure(std::string_view what);
-inline constexpr int FailureExitCode = 1;
-
-// The program's message loop for `main`; returns the exit status.
-int RunMessageLoop(Window &main);
+// No exception may unwind through the system's code: one that escapes a
+// window's handler is handed to this. Without one, the message loop is told to
+// end with status 1.
+using FailureHandler = void (*)(std::exception_ptr failure);
+void SetFailureHandler(FailureHandler handler);
 
 } // namespace velbrin::win32

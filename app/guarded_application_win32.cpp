@@ -1,0 +1,42 @@
+#include "app/guarded_application_win32.h"
+
+#include "app/app_info.h"
+#include "app/failure.h"
+
+namespace velbrin::win32 {
+namespace {
+
+bool failing = false; // while the report is on screen
+
+} // namespace
+
+GuardedApplication::GuardedApplication()
+{
+    SetFailureHandler(Fail);
+}
+
+void GuardedApplication::Fail(std::exception_ptr failure)
+{
+    if (failing)
+        return;
+    failing = true;
+    MessageBoxW(nullptr, FromUtf8(FailureReport(failure)).c_str(),
+                FromUtf8(AppInfo::current().Title).c_str(), MB_OK | MB_ICONERROR);
+    PostQuitMessage(FailureExitCode);
+    failing = false;
+}
+
+int GuardedApplication::Run(Window &main)
+{
+    MSG message;
+    BOOL got;
+    while ((got = GetMessageW(&message, nullptr, 0, 0)) > 0) {
+        if (main.IsCreated() && IsDialogMessageW(main.Handle(), &message))
+            continue;
+        TranslateMessage(&message);
+        DispatchMessageW(&message);
+    }
+    return got == 0 ? int(message.wParam) : FailureExitCode;
+}
+
+} // namespace velbrin::win32
