@@ -29,7 +29,9 @@ frmAbout::~frmAbout() = default;
 
 void frmAbout::Form_Load()
 {
-    Create();
+    // Owned by the window it blocks, it stays above that window and comes
+    // forward with it, as a modal dialog does.
+    Create(m_blocked);
     SetTitle(AboutCaption(m_info));
     SetCaption(lblVersion, Utf16(AboutVersion(m_info)));
     SetCaption(lblTitle, Utf16(m_info.Title));
@@ -39,8 +41,8 @@ void frmAbout::Form_Load()
 
 void frmAbout::ShowModal(HWND blocked)
 {
-    Form_Load();
     m_blocked = blocked;
+    Form_Load();
     EnableWindow(blocked, FALSE);
     ShowWindow(Handle(), SW_SHOW);
     SetForegroundWindow(Handle());

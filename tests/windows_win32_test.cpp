@@ -286,29 +286,144 @@ namespace {
 
 using namespace main_window;
 
-TEST(Win32MainWindow, LaysOutAnewAtEveryDpiItIsMovedTo)
+// The client area of `window` as it stands on the screen, once every pending
+// paint has run.
+std::vector<std::uint32_t> OnScreen(HWND window)
 {
-    Win32Main main;
+    MSG message;
+    while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE))
+        DispatchMessageW(&message);
+    RECT client;
+    GetClientRect(window, &client);
+    POINT corner {0, 0};
+    ClientToScreen(window, &corner);
+    const HDC screen = GetDC(nullptr);
+    const HDC memory = CreateCompatibleDC(screen);
+    BITMAPINFOHEADER format {
+            sizeof format, client.right, -client.bottom, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+    void *bits = nullptr;
+    const HBITMAP bitmap = CreateDIBSection(screen, reinterpret_cast<BITMAPINFO *>(&format),
+                                            DIB_RGB_COLORS, &bits, nullptr, 0);
+    const HGDIOBJ previous = SelectObject(memory, bitmap);
+    BitBlt(memory, 0, 0, client.right, client.bottom, screen, corner.x, corner.y, SRCCOPY);
+    GdiFlush();
+    const auto *first = static_cast<const std::uint32_t *>(bits);
+    std::vector<std::uint32_t> pixels(first, first + client.right * client.bottom);
+    SelectObject(memory, previous);
+    DeleteObject(bitmap);
+    DeleteDC(memory);
+    ReleaseDC(nullptr, screen);
+    return pixels;
+}
+
+// Moved to screens of other DPIs, each window lays itself out anew and shows
+// what a full repaint shows: no old letters left behind.
+void CheckDpiSteps(Win32Driver &window, HWND handle, const ui::Window &description)
+{
     for (const int dpi : {144, 192, 96}) {
         SCOPED_TRACE(dpi);
         RECT suggested {10, 10, 20, 20};
-        SendMessageW(main.Handle(), WM_DPICHANGED, MAKEWPARAM(dpi, dpi), LPARAM(&suggested));
-        const ui::Twips place = Description().controls[txtImei].place;
-        EXPECT_EQ(main.See(txtImei).place.width, ui::TwipsToPixels(place.width, dpi));
-        CheckFits(main, Description());
+        SendMessageW(handle, WM_DPICHANGED, MAKEWPARAM(dpi, dpi), LPARAM(&suggested));
+        const ui::Twips place = description.controls[0].place;
+        EXPECT_EQ(window.See(0).place.left, ui::TwipsToPixels(place.left, dpi));
+        CheckFits(window, description);
+        const auto shown = OnScreen(handle);
+        RedrawWindow(handle, nullptr, nullptr,
+                     RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+        EXPECT_TRUE(shown == OnScreen(handle)) << "stale drawing left on screen";
     }
 }
 
-TEST(Win32About, TellsTheSystemThatEnterPressesTheFocusedButton)
+TEST(Win32Windows, LayOutAndRedrawAnewAtEveryDpiTheyAreMovedTo)
+{
+    SetCursorPos(1023, 767); // away from the windows: no tooltip, no pointer in the picture
+    Win32Main main;
+    main.Type(txtMsn, u"A3ZTZB1234");
+    SetFocus(main.Control(cmdAbout)); // no blinking caret
+    CheckDpiSteps(main, main.Handle(), Description());
+    main.InAbout([&] { main.Click(cmdAbout); }, "",
+                 [&](Driver &about) {
+                     CheckDpiSteps(static_cast<Win32Driver &>(about), main.aboutDialog()->Handle(),
+                                   about::Description());
+                 });
+}
+
+// About is owned by the window it blocks: it stays above it when that window is
+// brought forward, and Enter presses its focused button.
+TEST(Win32About, StaysAboveTheMainWindowAndTellsTheSystemWhichButtonEnterPresses)
 {
     Win32Main main; // IsDialogMessage under wine presses a focused button by itself
     main.InAbout([&] { main.Click(cmdAbout); }, "",
                  [&](Driver &about) {
+                     const HWND dialog = main.aboutDialog()->Handle();
                      about.Press(Key::Tab);
-                     EXPECT_EQ(
-                             LOWORD(SendMessageW(main.aboutDialog()->Handle(), DM_GETDEFID, 0, 0)),
-                             ui::FirstControlId + about::cmdSysInfo);
+                     EXPECT_EQ(LOWORD(SendMessageW(dialog, DM_GETDEFID, 0, 0)),
+                               ui::FirstControlId + about::cmdSysInfo);
+                     EXPECT_EQ(GetWindow(dialog, GW_OWNER), main.Handle());
+                     SetWindowPos(main.Handle(), HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+                     HWND below = dialog;
+                     while (below && below != main.Handle())
+                         below = GetWindow(below, GW_HWNDNEXT);
+                     EXPECT_EQ(below, main.Handle()) << "About is behind the main window";
                  });
+}
+
+// Tab into a summary box leaves its text unselected and its first line in view;
+// a one-line box is selected whole, as in any dialog.
+TEST(Win32MainWindow, TabIntoASummaryShowsItsFirstLine)
+{
+    Win32Main main;
+    main.Type(txtMsn, u"A3ZTZB1234");
+    for (const auto &[from, to, selection] :
+         {std::tuple(txtSp, txtMsnGlobal, 0), std::tuple(txtMsnGlobal, txtImeiGlobal, 0),
+          std::tuple(txtMonthCode, txtSnr, 4)}) {
+        main.Select(from, 0, 0);
+        main.Press(Key::Tab);
+        ASSERT_EQ(main.Focus(), to);
+        DWORD start = 0, end = 0;
+        SendMessageW(main.Control(to), EM_GETSEL, WPARAM(&start), LPARAM(&end));
+        EXPECT_EQ(std::pair(start, end), std::pair(DWORD(0), DWORD(selection))) << to;
+        EXPECT_EQ(SendMessageW(main.Control(to), EM_GETFIRSTVISIBLELINE, 0, 0), 0) << to;
+    }
+}
+
+// A window object that goes out of scope with its window up: the messages its
+// teardown brings (the focused box's EN_KILLFOCUS among them) reach no handler
+// of the half-destroyed object, and nothing is reported.
+TEST(Win32Window, IsTornDownWithItsWindowUp)
+{
+    win32::GuardedApplication application;
+    int commands = 0;
+    HWND handle = nullptr;
+    static std::vector<DWORD> faults;
+    const PVOID watch = AddVectoredExceptionHandler(1, [](EXCEPTION_POINTERS *e) -> LONG {
+        faults.push_back(e->ExceptionRecord->ExceptionCode);
+        return EXCEPTION_CONTINUE_SEARCH;
+    });
+    {
+        struct Counting : win32::Window
+        {
+            explicit Counting(int &commands)
+                : Window(Description())
+                , count(commands)
+            {
+                Create();
+            }
+            void OnCommand(int, int) override { ++count; }
+            void OnClose() override { }
+            int &count;
+        } window(commands);
+        handle = window.Handle();
+        ShowWindow(handle, SW_SHOW);
+        SetFocus(window.Control(txtMsn));
+        ASSERT_EQ(GetFocus(), window.Control(txtMsn));
+        commands = 0;
+    }
+    RemoveVectoredExceptionHandler(watch);
+    EXPECT_EQ(commands, 0);
+    EXPECT_EQ(faults, std::vector<DWORD> {});
+    EXPECT_FALSE(IsWindow(handle)) << "the window outlived its object";
+    EXPECT_EQ(TakeQuit(), -1);
 }
 
 TEST(Win32Failures, AreReportedAndEndTheProgram)

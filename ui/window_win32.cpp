@@ -14,6 +14,7 @@ using ui::Kind;
 
 constexpr const wchar_t *ClassName = L"VelbrinWindow";
 constexpr const wchar_t *NameProperty = L"VelbrinName";
+constexpr const wchar_t *FocusProperty = L"VelbrinFocus"; // the control to focus on return
 constexpr DWORD FrameStyle = WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
 constexpr DWORD FrameExStyle = WS_EX_CONTROLPARENT;
 constexpr UINT AddTooltipsMessage = WM_APP + 1;
@@ -140,6 +141,18 @@ LRESULT CALLBACK PasteFirstLine(HWND box, UINT message, WPARAM wParam, LPARAM lP
     return 0;
 }
 
+// The dialog keys select a box whole on Tab when it says it takes a selection;
+// a summary box does not, so Tab leaves its text unselected and its first line
+// in view.
+LRESULT CALLBACK NoSelectionOnTab(HWND box, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR id,
+                                  DWORD_PTR)
+{
+    if (message == WM_NCDESTROY)
+        RemoveWindowSubclass(box, NoSelectionOnTab, id);
+    const LRESULT result = DefSubclassProc(box, message, wParam, lParam);
+    return message == WM_GETDLGCODE ? result & ~LRESULT(DLGC_HASSETSEL) : result;
+}
+
 struct ControlClass
 {
     const wchar_t *name;
@@ -219,17 +232,35 @@ Window::Window(const ui::Window &description)
 
 Window::~Window()
 {
-    Destroy();
+    // The derived window is gone by now: what the window's own teardown still
+    // sends (the focused box's EN_KILLFOCUS, WM_DESTROY...) goes to the default
+    // procedure, never to the half-destroyed object.
+    if (const HWND window = m_window) {
+        SetWindowLongPtrW(window, GWLP_USERDATA, 0);
+        Forget();
+        DestroyWindow(window);
+    }
 }
 
-void Window::Create()
+void Window::Forget()
+{
+    RemovePropW(m_window, FocusProperty);
+    m_window = nullptr;
+    m_tooltips = nullptr;
+    m_controls.clear();
+    if (m_font)
+        DeleteObject(m_font);
+    m_font = nullptr;
+}
+
+void Window::Create(HWND owner)
 {
     if (m_window)
         return;
     RegisterClassOnce();
     const HINSTANCE instance = GetModuleHandleW(nullptr);
     m_window = CreateWindowExW(FrameExStyle, ClassName, L"", FrameStyle, CW_USEDEFAULT, 0, 0, 0,
-                               nullptr, nullptr, instance, nullptr);
+                               owner, nullptr, instance, nullptr);
     if (!m_window)
         throw std::runtime_error("the window cannot be created");
     SetWindowLongPtrW(m_window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
@@ -258,6 +289,8 @@ void Window::Create()
             SendMessageW(control, EM_SETLIMITTEXT, WPARAM(c.maxLength), 0);
         if (c.kind == Kind::TextBox && !c.has(ui::ReadOnly) && !c.has(ui::MultiLine))
             SetWindowSubclass(control, PasteFirstLine, 1, 0);
+        if (c.kind == Kind::TextBox && c.has(ui::MultiLine))
+            SetWindowSubclass(control, NoSelectionOnTab, 1, 0);
     }
     // The dialog keys walk the controls in their z-order: lay it out by tab order.
     std::vector<std::size_t> order(controls.size());
@@ -370,7 +403,9 @@ void Window::LayOut(int dpi, const RECT *suggested)
     }
     SetWindowPos(m_window, nullptr, x, y, frame.right - frame.left, frame.bottom - frame.top,
                  flags);
-    InvalidateRect(m_window, nullptr, TRUE);
+    // New fonts and places: everything is drawn afresh, the controls too (the
+    // window clips its children, so invalidating it alone leaves their old text).
+    RedrawWindow(m_window, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
 }
 
 int Window::IndexOf(HWND control) const
@@ -474,9 +509,9 @@ LRESULT Window::Handle(UINT message, WPARAM wParam, LPARAM lParam)
         if (LOWORD(wParam) == WA_INACTIVE) {
             const HWND focus = GetFocus();
             if (focus && IsChild(m_window, focus))
-                SetPropW(m_window, L"VelbrinFocus", focus);
+                SetPropW(m_window, FocusProperty, focus);
         } else {
-            auto focus = static_cast<HWND>(GetPropW(m_window, L"VelbrinFocus"));
+            auto focus = static_cast<HWND>(GetPropW(m_window, FocusProperty));
             if (!focus || !IsWindow(focus))
                 focus = GetNextDlgTabItem(m_window, nullptr, FALSE);
             if (focus)
@@ -505,13 +540,7 @@ LRESULT Window::Handle(UINT message, WPARAM wParam, LPARAM lParam)
         return 0;
     case WM_NCDESTROY: {
         const HWND window = m_window;
-        RemovePropW(window, L"VelbrinFocus");
-        m_window = nullptr;
-        m_tooltips = nullptr;
-        m_controls.clear();
-        if (m_font)
-            DeleteObject(m_font);
-        m_font = nullptr;
+        Forget();
         return DefWindowProcW(window, message, wParam, lParam);
     }
     default:

@@ -33,8 +33,9 @@ public:
     Window(const Window &) = delete;
     Window &operator=(const Window &) = delete;
 
-    // Creates the window and its controls, hidden.
-    void Create();
+    // Creates the window and its controls, hidden; an owned window stays above
+    // its owner and comes forward with it.
+    void Create(HWND owner = nullptr);
     // Destroys the window; Create() makes it anew.
     void Destroy();
     bool IsCreated() const { return m_window != nullptr; }
@@ -69,6 +70,7 @@ private:
     void Paint();
     void LayOut(int dpi, const RECT *suggested);
     void FitLabel(int index);
+    void Forget();
     int IndexOf(HWND control) const;
     int IndexWith(ui::Flag flag) const;
 
