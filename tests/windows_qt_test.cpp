@@ -8,6 +8,7 @@
 #include "ui/window_qt.h"
 #include "window_driver.h"
 
+#include <QAccessible>
 #include <QClipboard>
 #include <QLabel>
 #include <QMessageBox>
@@ -181,9 +182,10 @@ public:
         return seen;
     }
 
+    QWidget *at(int i) const { return m_controls.at(std::size_t(i)); }
+
 protected:
     static Pixels PixelsOf(const QRect &r) { return {r.x(), r.y(), r.width(), r.height()}; }
-    QWidget *at(int i) const { return m_controls.at(std::size_t(i)); }
     int IndexOf(QWidget *w) const
     {
         const auto found = std::find(m_controls.begin(), m_controls.end(), w);
@@ -242,6 +244,39 @@ TEST(QtMainWindow, ReadOnlyBoxesShowTheCaretAndAllowCopyingOnly)
     EXPECT_EQ(main.Text(txtImeiGlobal), summary);
     for (auto *label : main.findChildren<QLabel *>())
         EXPECT_EQ(label->alignment(), Qt::AlignLeft | Qt::AlignTop);
+}
+
+// What a screen reader hears: each label by what it shows at that moment, a
+// caption's tooltip as its description, boxes and buttons by their names.
+TEST(QtWindows, AScreenReaderHearsWhatIsShown)
+{
+    const auto heard = [](QWidget *w, QAccessible::Text text = QAccessible::Name) {
+        const QString name = QAccessible::queryAccessibleInterface(w)->text(text);
+        return QString(name).replace('\n', QStringLiteral("\r\n")).toStdString();
+    };
+    QtMain main(AppInfo::current());
+    main.Type(txtMsn, u"a3z");
+    const std::pair<ControlIndex, const char *> names[] = {
+            {lblMsnLeft, "7 character(s) needed"},
+            {lblImeiLeft, "15 character(s) needed"},
+            {lblMsn, "MSN"},
+            {txtMsn, "MSN: Mechanical Serial Number"},
+            {txtSp, "Supplementary digit (reserve)"},
+            {txtImeiGlobal, "txtImeiGlobal"},
+            {cmdAbout, "About"},
+            {cmdExit, "Close"}};
+    for (const auto &[control, name] : names)
+        EXPECT_EQ(heard(main.at(control)), name);
+    EXPECT_EQ(heard(main.at(lblMsn), QAccessible::Description), "Mechanical Serial Number");
+    main.InAbout([&] { main.Click(cmdAbout); }, "",
+                 [&](Driver &about) {
+                     for (const int label : {about::lblTitle, about::lblVersion,
+                                             about::lblDescription, about::lblDisclaimer})
+                         EXPECT_EQ(heard(static_cast<QtDriver &>(about).at(label)),
+                                   ToQt(about.Text(label)).toStdString());
+                     EXPECT_EQ(heard(static_cast<QtDriver &>(about).at(about::cmdSysInfo)),
+                               "System Info...");
+                 });
 }
 
 TEST(QtApplication, AFailureInAHandlerIsReportedAndEndsTheProgram)

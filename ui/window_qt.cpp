@@ -88,8 +88,10 @@ void SetTextColour(QWidget *widget, QPalette::ColorRole role, ui::Colour colour)
 QWidget *MakeLabel(QWidget *parent, const ui::Control &c)
 {
     auto *label = new QLabel(parent);
-    // Labels show their text from the top left, as the system's own labels do.
+    // Labels show their text from the top left, as the system's own labels do,
+    // and as it stands: "<me@example.org>" is no markup.
     label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    label->setTextFormat(Qt::PlainText);
     if (c.has(ui::Bordered)) {
         label->setFrameStyle(QFrame::Box | QFrame::Plain);
         label->setLineWidth(1);
@@ -206,9 +208,15 @@ std::vector<QWidget *> BuildWindow(QWidget *window, const ui::Window &descriptio
             widget->setGeometry(TwipsRect(c.place));
         widget->setToolTip(ToQt(c.tooltip));
         const QString caption = ToQt(c.caption);
-        widget->setAccessibleName(!c.tooltip.empty()           ? ToQt(c.tooltip)
-                                          : !caption.isEmpty() ? QString(caption).remove('&')
-                                                               : widget->objectName());
+        // A screen reader names a label by what it shows at that moment (Qt's own
+        // rule when no name is set), and reads a caption's tooltip as its
+        // description; boxes and buttons are named once.
+        if (c.kind == Kind::Label)
+            widget->setAccessibleDescription(ToQt(c.tooltip));
+        else
+            widget->setAccessibleName(!c.tooltip.empty()           ? ToQt(c.tooltip)
+                                              : !caption.isEmpty() ? QString(caption).remove('&')
+                                                                   : widget->objectName());
         if (auto *label = qobject_cast<QLabel *>(widget); label && c.kind == Kind::Label)
             SetCaption(label, caption);
         if (auto *button = qobject_cast<QPushButton *>(widget))
