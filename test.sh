@@ -1,12 +1,13 @@
 #!/usr/bin/env bash
 # Builds and runs every test: formatting, the Debug and sanitizer suites, a bounded
 # fuzz run, the Windows program cross-compiled and tested under wine, and the
-# Debian package built and checked. Each stage prints how long it took.
+# release files made twice and checked (zip, MSI under wine, Debian package,
+# signing). Each stage prints how long it took.
 set -euo pipefail
 cd "$(dirname "$0")"
 . tools/common.sh
 
-ensure_packages "${BUILD_PACKAGES[@]}" "${TEST_PACKAGES[@]}"
+ensure_packages "${BUILD_PACKAGES[@]}" "${TEST_PACKAGES[@]}" "${RELEASE_PACKAGES[@]}"
 
 started=$SECONDS
 stage_name=""
@@ -22,7 +23,7 @@ stage "formatting"
 if [ "$(git rev-parse --show-toplevel 2>/dev/null)" = "$PWD" ]; then
     mapfile -t sources < <(git ls-files -co --exclude-standard -- '*.cpp' '*.h' | grep -v '^build/')
 else
-    mapfile -t sources < <(find decoding main_window about app tests bench -name '*.cpp' -o -name '*.h')
+    mapfile -t sources < <(find decoding main_window about app ui tests bench -name '*.cpp' -o -name '*.h')
 fi
 [ "${#sources[@]}" -gt 0 ] || { echo "error: no source files found to check" >&2; exit 1; }
 clang-format --dry-run --Werror "${sources[@]}"
@@ -47,8 +48,8 @@ grep -E '^stat::number_of_executed_units' build/fuzz/fuzz.log
 stage "Windows program under wine"
 tools/mingw_tests.sh
 
-stage "Debian package"
-tools/package_tests.sh
+stage "release files"
+tools/release_tests.sh
 
 stage "all stages passed"
 printf '   (total: %dm %02ds)\n' $(((SECONDS - started) / 60)) $(((SECONDS - started) % 60))

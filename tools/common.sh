@@ -24,8 +24,11 @@ BUILD_PACKAGES=(cmake ninja-build g++ qt6-base-dev libgl-dev libgtest-dev google
 # What the tests, the Windows cross build, the package checks and the screenshot
 # and benchmark scripts use besides.
 TEST_PACKAGES=(clang libclang-rt-14-dev clang-format python3 desktop-file-utils appstream
-               g++-mingw-w64-x86-64-posix wine wine64 xvfb xauth openbox dpkg-dev lintian)
+               g++-mingw-w64-x86-64-posix wine wine64 xvfb xauth openbox xdotool dpkg-dev lintian
+               unzip openssl)
 DESKTOP_PACKAGES=(xvfb xauth openbox xdotool imagemagick)
+# What tools/release.sh packs and signs with besides the build.
+RELEASE_PACKAGES=(g++-mingw-w64-x86-64-posix dpkg-dev zip wixl msitools osslsigncode)
 
 # quietly LOG CMD...: runs CMD with its output in LOG; prints the log on failure.
 quietly() {
