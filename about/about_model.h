@@ -18,6 +18,6 @@ enum ControlIndex : int {
     ControlCount
 };
 
-const ui::Window &Description();
+const ui::WindowDescription &Description();
 
 } // namespace velbrin::about

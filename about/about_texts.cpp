@@ -1,34 +1,46 @@
 #include "about/about_texts.h"
 
-namespace velbrin {
+#include "about/about_model.h"
 
-std::string AboutCaption(const AppInfo &info)
+namespace velbrin::about {
+
+std::u16string AboutCaption(const AppInfo &info)
 {
-    return "About " + std::string(info.Title);
+    return u"About " + std::u16string(info.Title);
 }
 
-std::string AboutVersion(const AppInfo &info)
+std::u16string AboutVersion(const AppInfo &info)
 {
-    return "Version " + VersionText(info);
+    return u"Version " + VersionText(info);
 }
 
-std::string AboutDescription(const AppInfo &info)
+std::u16string AboutDescription(const AppInfo &info)
 {
     // Two spaces between the colon and the copyright text, as it has always read.
-    return "Corvanel: " + std::string(" ") + std::string(info.LegalCopyright) +
-            "\r\nVelbrin is part of Quarn project!";
+    return u"Corvanel: " + std::u16string(u" ") + std::u16string(info.LegalCopyright) +
+            u"\r\nVelbrin is part of Quarn project!";
 }
 
-std::string AboutDisclaimer()
+std::u16string AboutDisclaimer()
 {
-    return "\r\n"
-           "The author will not be held responsible for any damage or loss !\r\n"
-           "\r\n"
-           "The author can be contacted at <me@example.org>\r\n"
-           "\r\n"
-           "Huge thanks to:\r\n"
-           "Harbour Phones, 12 Harbour Lane, Exampleton\r\n"
-           "The Handset Corner, 3 Market Row, Sampleford";
+    return u"\r\n"
+           u"The author will not be held responsible for any damage or loss !\r\n"
+           u"\r\n"
+           u"The author can be contacted at <me@example.org>\r\n"
+           u"\r\n"
+           u"Huge thanks to:\r\n"
+           u"Harbour Phones, 12 Harbour Lane, Exampleton\r\n"
+           u"The Handset Corner, 3 Market Row, Sampleford";
 }
 
-} // namespace velbrin
+void Form_Load(ui::View &dialog, const AppInfo &info)
+{
+    dialog.SetTitle(AboutCaption(info));
+    dialog.SetText(lblVersion, AboutVersion(info));
+    dialog.SetText(lblTitle, info.Title);
+    dialog.SetText(lblDescription, AboutDescription(info));
+    dialog.SetText(lblDisclaimer, AboutDisclaimer());
+    dialog.SetFocus(cmdOK);
+}
+
+} // namespace velbrin::about

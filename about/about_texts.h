@@ -1,15 +1,20 @@
-// The About dialog's texts, composed from AppInfo. UTF-8, lines joined by CR LF.
+// The About dialog's texts, composed from AppInfo, lines joined by CR LF, and
+// its load step, written once over the dialog's view.
 #pragma once
 
 #include "app/app_info.h"
+#include "ui/window_view.h"
 
 #include <string>
 
-namespace velbrin {
+namespace velbrin::about {
 
-std::string AboutCaption(const AppInfo &info);
-std::string AboutVersion(const AppInfo &info);
-std::string AboutDescription(const AppInfo &info);
-std::string AboutDisclaimer();
+std::u16string AboutCaption(const AppInfo &info);
+std::u16string AboutVersion(const AppInfo &info);
+std::u16string AboutDescription(const AppInfo &info);
+std::u16string AboutDisclaimer();
 
-} // namespace velbrin
+// Fills the dialog from `info` and puts the focus on OK.
+void Form_Load(ui::View &dialog, const AppInfo &info);
+
+} // namespace velbrin::about

@@ -1,7 +1,6 @@
 #include "about/frm_about_qt.h"
 
 #include "about/about_texts.h"
-#include "ui/window_qt.h"
 
 #include <QLabel>
 #include <QMessageBox>
@@ -14,17 +13,18 @@ using namespace about;
 frmAbout::frmAbout(const AppInfo &info)
     : QDialog(nullptr, FixedDialogFrame)
     , m_info(info)
-    , m_controls(BuildWindow(this, Description()))
+    , m_view(this, Description())
     , m_sysInfo([this](std::string_view message) {
-        QMessageBox box(QMessageBox::NoIcon, Utf8(m_info.Title),
+        QMessageBox box(QMessageBox::NoIcon, ToQt(m_info.Title),
                         QString::fromLocal8Bit(message.data(), qsizetype(message.size())),
                         QMessageBox::Ok, this);
         box.exec();
     })
 {
-    control<QLabel>(picIcon)->setPixmap(ApplicationIcon().pixmap(32, 32));
-    connect(control<QPushButton>(cmdOK), &QPushButton::clicked, this, &frmAbout::cmdOK_Click);
-    connect(control<QPushButton>(cmdSysInfo), &QPushButton::clicked, this,
+    static_cast<QLabel *>(controls()[picIcon])->setPixmap(ApplicationIcon().pixmap(32, 32));
+    connect(static_cast<QPushButton *>(controls()[cmdOK]), &QPushButton::clicked, this,
+            &frmAbout::cmdOK_Click);
+    connect(static_cast<QPushButton *>(controls()[cmdSysInfo]), &QPushButton::clicked, this,
             &frmAbout::cmdSysInfo_Click);
 }
 
@@ -32,14 +32,7 @@ frmAbout::~frmAbout() = default;
 
 void frmAbout::Form_Load()
 {
-    setWindowTitle(Utf8(AboutCaption(m_info)));
-    SetCaption(control<QLabel>(lblVersion), Utf8(AboutVersion(m_info)));
-    SetCaption(control<QLabel>(lblTitle), Utf8(m_info.Title));
-    SetCaption(control<QLabel>(lblDescription), Utf8(AboutDescription(m_info)));
-    SetCaption(control<QLabel>(lblDisclaimer), Utf8(AboutDisclaimer()));
-    const auto &window = Description();
-    setGeometry(QRect(QPoint(Twips(window.screenLeft), Twips(window.screenTop)), size()));
-    control(cmdOK)->setFocus();
+    about::Form_Load(m_view, m_info);
 }
 
 void frmAbout::ShowModal()
@@ -60,7 +53,7 @@ void frmAbout::cmdSysInfo_Click()
 
 void frmAbout::StartSysInfo()
 {
-    m_sysInfo.Start();
+    m_sysInfo.StartSysInfo();
 }
 
 bool frmAbout::GetKeyValue(const std::uint32_t &KeyRoot, const QString &KeyName,

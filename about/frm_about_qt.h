@@ -1,11 +1,11 @@
-// The About dialog in Qt, built from the shared description: title, version,
-// description and disclaimer from AppInfo, an OK button and a System Info button
-// that runs the shared launcher.
+// The About dialog in Qt, built from the shared description: its load step is the
+// shared one, and System Info runs the shared launcher.
 #pragma once
 
 #include "about/about_model.h"
 #include "about/sysinfo_launcher.h"
 #include "app/app_info.h"
+#include "ui/window_qt.h"
 
 #include <QDialog>
 
@@ -34,18 +34,15 @@ public:
     // Tests put a fake system in place of the real one.
     void setSysInfoPlatform(std::unique_ptr<sysinfo::Platform> platform);
 
-    const std::vector<QWidget *> &controls() const { return m_controls; }
-    template<typename T = QWidget> T *control(about::ControlIndex index) const
-    {
-        return static_cast<T *>(m_controls[index]);
-    }
+    const std::vector<QWidget *> &controls() const { return m_view.Controls(); }
+    const QtView &view() const { return m_view; }
 
 private:
     void cmdOK_Click();
     void cmdSysInfo_Click();
 
     AppInfo m_info;
-    std::vector<QWidget *> m_controls;
+    QtView m_view;
     sysinfo::SysInfo m_sysInfo;
 };
 

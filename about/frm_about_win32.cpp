@@ -6,22 +6,12 @@ namespace velbrin {
 
 using namespace about;
 
-namespace {
-
-std::u16string Utf16(std::string_view utf8)
-{
-    const std::wstring wide = win32::FromUtf8(utf8);
-    return std::u16string(wide.begin(), wide.end());
-}
-
-} // namespace
-
 frmAbout::frmAbout(const AppInfo &info)
     : win32::Window(Description())
     , m_info(info)
     , m_sysInfo([this](std::string_view message) {
-        MessageBoxW(Handle(), win32::FromAnsi(message).c_str(),
-                    win32::FromUtf8(m_info.Title).c_str(), MB_OK);
+        MessageBoxW(Handle(), win32::FromAnsi(message).c_str(), win32::Wide(m_info.Title).c_str(),
+                    MB_OK);
     })
 { }
 
@@ -32,11 +22,7 @@ void frmAbout::Form_Load()
     // Owned by the window it blocks, it stays above that window and comes
     // forward with it, as a modal dialog does.
     Create(m_blocked);
-    SetTitle(AboutCaption(m_info));
-    SetCaption(lblVersion, Utf16(AboutVersion(m_info)));
-    SetCaption(lblTitle, Utf16(m_info.Title));
-    SetCaption(lblDescription, Utf16(AboutDescription(m_info)));
-    SetCaption(lblDisclaimer, Utf16(AboutDisclaimer()));
+    about::Form_Load(*this, m_info);
 }
 
 void frmAbout::ShowModal(HWND blocked)
@@ -46,7 +32,6 @@ void frmAbout::ShowModal(HWND blocked)
     EnableWindow(blocked, FALSE);
     ShowWindow(Handle(), SW_SHOW);
     SetForegroundWindow(Handle());
-    SetFocus(control(cmdOK));
     RunUntilDestroyed();
     Unblock(); // when the program was told to quit instead
 }
@@ -88,7 +73,7 @@ void frmAbout::cmdSysInfo_Click()
 
 void frmAbout::StartSysInfo()
 {
-    m_sysInfo.Start();
+    m_sysInfo.StartSysInfo();
 }
 
 bool frmAbout::GetKeyValue(const std::uint32_t &KeyRoot, const std::string &KeyName,

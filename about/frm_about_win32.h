@@ -1,6 +1,5 @@
-// The About dialog in Win32, built from the shared description: title, version,
-// description and disclaimer from AppInfo, OK, and System Info running the shared
-// launcher on the real registry.
+// The About dialog in Win32, built from the shared description: its load step is
+// the shared one, and System Info runs the shared launcher on the real registry.
 #pragma once
 
 #include "about/about_model.h"
@@ -29,8 +28,6 @@ public:
 
     // Tests put a fake system in place of the real one.
     void setSysInfoPlatform(std::unique_ptr<sysinfo::Platform> platform);
-
-    HWND control(about::ControlIndex index) const { return Control(index); }
 
 protected:
     void OnCommand(int index, int code) override;

@@ -6,19 +6,19 @@ namespace velbrin::sysinfo {
 namespace {
 
 // Closes a key on every way out of a lookup, exceptions included.
-class OpenKey
+class ScopedKey
 {
 public:
-    explicit OpenKey(Platform &platform)
+    explicit ScopedKey(Platform &platform)
         : m_platform(platform)
     { }
-    ~OpenKey()
+    ~ScopedKey()
     {
         if (m_open)
             m_platform.CloseKey(m_key);
     }
-    OpenKey(const OpenKey &) = delete;
-    OpenKey &operator=(const OpenKey &) = delete;
+    ScopedKey(const ScopedKey &) = delete;
+    ScopedKey &operator=(const ScopedKey &) = delete;
 
     bool open(std::uint32_t root, const std::string &path)
     {
@@ -48,15 +48,15 @@ std::string Unquoted(std::string text)
 
 } // namespace
 
-Launcher::Launcher(Platform &platform, MessageBox showMessage)
+Launcher::Launcher(Platform &platform, Tell tell)
     : m_platform(platform)
-    , m_showMessage(std::move(showMessage))
+    , m_tell(std::move(tell))
 { }
 
 bool Launcher::GetKeyValue(std::uint32_t keyRoot, const std::string &keyName,
                            const std::string &subKeyRef, std::string &keyVal)
 {
-    OpenKey key(m_platform);
+    ScopedKey key(m_platform);
     if (!key.open(keyRoot, keyName)) {
         keyVal.clear();
         return false;
@@ -87,7 +87,7 @@ bool Launcher::GetKeyValue(std::uint32_t keyRoot, const std::string &keyName,
     return true;
 }
 
-void Launcher::Start()
+void Launcher::FindAndStart()
 {
     std::string path;
     if (GetKeyValue(HkeyLocalMachine, std::string(PathKey), std::string(PathValue), path)) {
@@ -109,27 +109,27 @@ void Launcher::Start()
 void Launcher::StartSysInfo()
 {
     try {
-        Start();
+        FindAndStart();
         return;
     } catch (const Unavailable &) {
     } catch (const std::exception &) {
         // A lookup or platform failure ends in the same message as a missing program.
     }
-    m_showMessage(UnavailableMessage);
+    m_tell(UnavailableMessage);
 }
 
-SysInfo::SysInfo(Launcher::MessageBox showMessage)
-    : m_showMessage(std::move(showMessage))
+SysInfo::SysInfo(Launcher::Tell tell)
+    : m_tell(std::move(tell))
 { }
 
 Launcher SysInfo::launcher()
 {
     if (!m_platform)
         m_platform = MakeSystemPlatform();
-    return Launcher(*m_platform, m_showMessage);
+    return Launcher(*m_platform, m_tell);
 }
 
-void SysInfo::Start()
+void SysInfo::StartSysInfo()
 {
     launcher().StartSysInfo();
 }

@@ -67,9 +67,10 @@ public:
 class Launcher
 {
 public:
-    using MessageBox = std::function<void(std::string_view message)>;
+    // How the user is told that the program is not available.
+    using Tell = std::function<void(std::string_view message)>;
 
-    Launcher(Platform &platform, MessageBox showMessage);
+    Launcher(Platform &platform, Tell tell);
 
     // Reads one value below root\keyName into keyVal as text: REG_SZ data as it
     // stands (a terminating zero dropped), REG_DWORD as an unsigned decimal number;
@@ -83,10 +84,11 @@ public:
     void StartSysInfo();
 
 private:
-    void Start();
+    // Finds and starts the program; throws when it cannot.
+    void FindAndStart();
 
     Platform &m_platform;
-    MessageBox m_showMessage;
+    Tell m_tell;
 };
 
 // The real operations of the system this is built for.
@@ -97,9 +99,9 @@ std::unique_ptr<Platform> MakeSystemPlatform();
 class SysInfo
 {
 public:
-    explicit SysInfo(Launcher::MessageBox showMessage);
+    explicit SysInfo(Launcher::Tell tell);
 
-    void Start();
+    void StartSysInfo();
     bool GetKeyValue(std::uint32_t keyRoot, const std::string &keyName,
                      const std::string &subKeyRef, std::string &keyVal);
     void SetPlatform(std::unique_ptr<Platform> platform);
@@ -108,7 +110,7 @@ private:
     Launcher launcher();
 
     std::unique_ptr<Platform> m_platform;
-    Launcher::MessageBox m_showMessage;
+    Launcher::Tell m_tell;
 };
 
 } // namespace velbrin::sysinfo

@@ -6,21 +6,25 @@ namespace velbrin {
 
 const AppInfo &AppInfo::current()
 {
-    static constexpr AppInfo info {VELBRIN_TITLE, VELBRIN_VERSION_MAJOR, VELBRIN_VERSION_MINOR,
-                                   VELBRIN_VERSION_PATCH, VELBRIN_COPYRIGHT};
+    static constexpr AppInfo info {u"" VELBRIN_TITLE, VELBRIN_VERSION_MAJOR, VELBRIN_VERSION_MINOR,
+                                   VELBRIN_VERSION_PATCH, u"" VELBRIN_COPYRIGHT};
     return info;
 }
 
-std::string VersionText(const AppInfo &info)
+std::u16string VersionText(const AppInfo &info)
 {
-    return std::to_string(info.Major) + '.' + std::to_string(info.Minor) + '.' +
-            std::to_string(info.Revision);
+    std::u16string text;
+    for (const int number : {info.Major, info.Minor, info.Revision}) {
+        const std::string digits = std::to_string(number);
+        text.append(text.empty() ? u"" : u".").append(digits.begin(), digits.end());
+    }
+    return text;
 }
 
-std::string MainWindowCaption(const AppInfo &info)
+std::u16string MainWindowCaption(const AppInfo &info)
 {
-    return std::string(info.Title) + " Version " + VersionText(info) + ' ' +
-            std::string(info.LegalCopyright);
+    return std::u16string(info.Title) + u" Version " + VersionText(info) + u' ' +
+            std::u16string(info.LegalCopyright);
 }
 
 } // namespace velbrin

@@ -10,20 +10,20 @@ namespace velbrin {
 
 struct AppInfo
 {
-    std::string_view Title; // UTF-8
+    std::u16string_view Title;
     int Major = 0;
     int Minor = 0;
     int Revision = 0;
-    std::string_view LegalCopyright; // UTF-8
+    std::u16string_view LegalCopyright;
 
     // This build's values.
     static const AppInfo &current();
 };
 
 // "Major.Minor.Revision" in plain decimal: 1, 0 and 12 give "1.0.12".
-std::string VersionText(const AppInfo &info);
+std::u16string VersionText(const AppInfo &info);
 
 // The main window's caption: "<title> Version <version> <copyright>".
-std::string MainWindowCaption(const AppInfo &info);
+std::u16string MainWindowCaption(const AppInfo &info);
 
 } // namespace velbrin

@@ -4,9 +4,9 @@
 #include "app/failure.h"
 #include "ui/window_qt.h"
 
-#include <QMessageBox>
+#include "velbrin/build_info.h"
 
-#include <exception>
+#include <QMessageBox>
 
 namespace velbrin {
 
@@ -21,14 +21,8 @@ char *programArguments[] = {programName, nullptr};
 
 GuardedApplication::GuardedApplication()
     : QApplication(argumentCount, programArguments)
-    , m_reporter([](const QString &text) {
-        QMessageBox::critical(nullptr, QString::fromUtf8(AppInfo::current().Title), text);
-    })
-{ }
-
-void GuardedApplication::setReporter(Reporter reporter)
 {
-    m_reporter = std::move(reporter);
+    setDesktopFileName(QStringLiteral(VELBRIN_APP_ID));
 }
 
 bool GuardedApplication::notify(QObject *receiver, QEvent *event)
@@ -45,7 +39,8 @@ void GuardedApplication::fail(const std::exception_ptr &failure)
 {
     // Report before leaving the event loops: once exit() is called, a new modal
     // loop (the message box's) would return at once.
-    m_reporter(WithQtLineBreaks(Utf8(FailureReport(failure))));
+    QMessageBox::critical(nullptr, ToQt(AppInfo::current().Title),
+                          WithQtLineBreaks(Utf8(FailureReport(failure))));
     exit(FailureExitCode);
 }
 

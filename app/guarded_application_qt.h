@@ -3,17 +3,18 @@
 #include <QApplication>
 
 #include <exception>
-#include <functional>
 
 namespace velbrin {
 
-// Qt must not let an exception unwind through its event loop. Every event passes
-// through notify(), so a failure that escapes any handler is caught here, shown
-// to the user and ends the program with a non-zero status instead of being lost.
+// The program's application object. Qt must not let an exception unwind through
+// its event loop; every event passes through notify(), so a failure that escapes
+// any handler is caught here, shown to the user in a message box and ends the
+// program with FailureExitCode instead of being lost.
 //
 // It takes no command line: the program's arguments are never handed to Qt, whose
 // own options (-stylesheet, -reverse, ...) would otherwise read files and change
-// the window.
+// the window. Its desktop file name is the program's application id, which
+// Wayland shows and desktops match the windows to their entry by.
 class GuardedApplication : public QApplication
 {
 public:
@@ -21,14 +22,8 @@ public:
 
     bool notify(QObject *receiver, QEvent *event) override;
 
-    // Shows the failure's text; a message box unless a test replaces it.
-    using Reporter = std::function<void(const QString &text)>;
-    void setReporter(Reporter reporter);
-
 private:
     void fail(const std::exception_ptr &failure);
-
-    Reporter m_reporter;
 };
 
 } // namespace velbrin

@@ -21,7 +21,7 @@ void GuardedApplication::Fail(std::exception_ptr failure)
         return;
     failing = true;
     MessageBoxW(nullptr, FromUtf8(FailureReport(failure)).c_str(),
-                FromUtf8(AppInfo::current().Title).c_str(), MB_OK | MB_ICONERROR);
+                Wide(AppInfo::current().Title).c_str(), MB_OK | MB_ICONERROR);
     PostQuitMessage(FailureExitCode);
     failing = false;
 }

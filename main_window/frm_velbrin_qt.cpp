@@ -1,16 +1,11 @@
 #include "main_window/frm_velbrin_qt.h"
 
 #include "about/frm_about_qt.h"
-#include "decoding/decoding.h"
-#include "ui/window_qt.h"
 
 #include <QCloseEvent>
 #include <QCoreApplication>
-#include <QLabel>
 #include <QLineEdit>
-#include <QPlainTextEdit>
 #include <QPushButton>
-#include <QSignalBlocker>
 
 namespace velbrin {
 
@@ -19,7 +14,7 @@ using namespace main_window;
 frmVelbrin::frmVelbrin(const AppInfo &info)
     : QWidget(nullptr, FixedDialogFrame)
     , m_info(info)
-    , m_controls(BuildWindow(this, Description()))
+    , m_view(this, Description())
 {
     connect(control<QLineEdit>(txtImei), &QLineEdit::textChanged, this,
             &frmVelbrin::txtImei_Change);
@@ -33,50 +28,17 @@ frmVelbrin::~frmVelbrin() = default;
 
 void frmVelbrin::Form_Load()
 {
-    setWindowTitle(Utf8(MainWindowCaption(m_info)));
-    control<QLineEdit>(txtMsn)->setMaxLength(int(MsnLength));
-    control<QLineEdit>(txtImei)->setMaxLength(int(ImeiLength));
-    ShowCounter(MsnSide(), HandleEntry(MsnSide(), {}));
-    ShowCounter(ImeiSide(), HandleEntry(ImeiSide(), {}));
-    control(txtMsn)->setFocus();
-}
-
-void frmVelbrin::ShowCounter(const Side &side, const EntryUpdate &update)
-{
-    auto *counter = control<QLabel>(side.counter);
-    SetCaption(counter, ToQt(update.counterText));
-    counter->setVisible(update.counterVisible);
-}
-
-void frmVelbrin::EntryChanged(const Side &side)
-{
-    auto *entry = control<QLineEdit>(side.entry);
-    const auto update = HandleEntry(side, entry->text().toStdU16String());
-    ShowCounter(side, update);
-    if (!update.complete)
-        return;
-    // The upper-cased text goes back only where it differs, with the caret where
-    // it was; the box's change handler does not run again for it.
-    const QString upper = ToQt(update.entryText);
-    if (upper != entry->text()) {
-        const QSignalBlocker quiet(entry);
-        const int caret = entry->cursorPosition();
-        entry->setText(upper);
-        entry->setCursorPosition(caret);
-    }
-    for (std::size_t i = 0; i < side.fields.size(); ++i)
-        control<QLineEdit>(side.fields[i])->setText(ToQt(update.fields[i]));
-    control<QPlainTextEdit>(side.summary)->setPlainText(WithQtLineBreaks(ToQt(update.summary)));
+    main_window::Form_Load(m_view, m_info);
 }
 
 void frmVelbrin::txtImei_Change()
 {
-    EntryChanged(ImeiSide());
+    EntryChanged(m_view, ImeiSide());
 }
 
 void frmVelbrin::txtMsn_Change()
 {
-    EntryChanged(MsnSide());
+    EntryChanged(m_view, MsnSide());
 }
 
 void frmVelbrin::cmdAbout_Click()

@@ -1,9 +1,10 @@
-// The main window in Qt, built from the shared description; typing is handled by
-// the shared entry logic, whose results this only applies.
+// The main window in Qt, built from the shared description; its handlers are the
+// shared ones, called through the window's view.
 #pragma once
 
 #include "app/app_info.h"
 #include "main_window/main_window_model.h"
+#include "ui/window_qt.h"
 
 #include <QWidget>
 
@@ -25,16 +26,12 @@ public:
     void Form_Load();
 
     // The control named in the description at `index`.
-    const std::vector<QWidget *> &controls() const { return m_controls; }
+    const std::vector<QWidget *> &controls() const { return m_view.Controls(); }
+    const QtView &view() const { return m_view; }
     template<typename T = QWidget> T *control(main_window::ControlIndex index) const
     {
-        return static_cast<T *>(m_controls[index]);
+        return static_cast<T *>(controls()[index]);
     }
-
-    // True once the program has been told to end (Close, Esc, the close box...).
-    bool hasEnded() const { return m_ended; }
-    // The About dialog, once the About button has created it.
-    frmAbout *aboutDialog() const { return m_about.get(); }
 
 protected:
     void closeEvent(QCloseEvent *event) override;
@@ -42,15 +39,13 @@ protected:
 private:
     void txtImei_Change();
     void txtMsn_Change();
-    void EntryChanged(const main_window::Side &side);
-    void ShowCounter(const main_window::Side &side, const main_window::EntryUpdate &update);
     void cmdAbout_Click();
     void cmdExit_Click();
     void Form_Unload();
     void EndApplication();
 
     AppInfo m_info;
-    std::vector<QWidget *> m_controls;
+    QtView m_view;
     std::unique_ptr<frmAbout> m_about;
     bool m_ended = false;
 };

@@ -1,7 +1,6 @@
 #include "main_window/frm_velbrin_win32.h"
 
 #include "about/frm_about_win32.h"
-#include "decoding/decoding.h"
 
 namespace velbrin {
 
@@ -18,18 +17,13 @@ frmVelbrin::~frmVelbrin() = default;
 
 void frmVelbrin::Form_Load()
 {
-    SetTitle(MainWindowCaption(m_info));
-    SendMessageW(control(txtMsn), EM_SETLIMITTEXT, MsnLength, 0);
-    SendMessageW(control(txtImei), EM_SETLIMITTEXT, ImeiLength, 0);
-    ShowCounter(MsnSide(), HandleEntry(MsnSide(), {}));
-    ShowCounter(ImeiSide(), HandleEntry(ImeiSide(), {}));
+    main_window::Form_Load(*this, m_info);
 }
 
 void frmVelbrin::Show()
 {
     ShowWindow(Handle(), SW_SHOW);
     SetForegroundWindow(Handle());
-    SetFocus(control(txtMsn));
 }
 
 void frmVelbrin::OnCommand(int index, int code)
@@ -61,46 +55,14 @@ void frmVelbrin::OnClose()
     Form_Unload();
 }
 
-void frmVelbrin::ShowCounter(const Side &side, const EntryUpdate &update)
-{
-    SetCaption(side.counter, update.counterText);
-    ShowWindow(control(side.counter), update.counterVisible ? SW_SHOWNA : SW_HIDE);
-}
-
-void frmVelbrin::EntryChanged(const Side &side)
-{
-    if (m_writingBack)
-        return;
-    const HWND entry = control(side.entry);
-    const std::u16string text = win32::TextOf(entry);
-    const auto update = HandleEntry(side, text);
-    ShowCounter(side, update);
-    if (!update.complete)
-        return;
-    // The upper-cased text goes back only where it differs, with the caret where
-    // it was; the box's change handler does not run again for it.
-    if (update.entryText != text) {
-        DWORD start = 0;
-        DWORD end = 0;
-        SendMessageW(entry, EM_GETSEL, WPARAM(&start), LPARAM(&end));
-        m_writingBack = true;
-        SetWindowTextW(entry, win32::Wide(update.entryText).c_str());
-        m_writingBack = false;
-        SendMessageW(entry, EM_SETSEL, start, end);
-    }
-    for (std::size_t i = 0; i < side.fields.size(); ++i)
-        SetWindowTextW(control(side.fields[i]), win32::Wide(update.fields[i]).c_str());
-    SetWindowTextW(control(side.summary), win32::Wide(update.summary).c_str());
-}
-
 void frmVelbrin::txtImei_Change()
 {
-    EntryChanged(ImeiSide());
+    EntryChanged(*this, ImeiSide());
 }
 
 void frmVelbrin::txtMsn_Change()
 {
-    EntryChanged(MsnSide());
+    EntryChanged(*this, MsnSide());
 }
 
 void frmVelbrin::cmdAbout_Click()

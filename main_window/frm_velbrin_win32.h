@@ -1,5 +1,5 @@
-// The main window in Win32, built from the shared description; typing is handled
-// by the shared entry logic, whose results this only applies.
+// The main window in Win32, built from the shared description; its handlers are
+// the shared ones, called through the window's view.
 #pragma once
 
 #include "app/app_info.h"
@@ -21,8 +21,7 @@ public:
     void Form_Load();
     void Show();
 
-    HWND control(main_window::ControlIndex index) const { return Control(index); }
-    bool hasEnded() const { return m_ended; }
+    // The About dialog, once the About button has made it.
     frmAbout *aboutDialog() const { return m_about.get(); }
 
 protected:
@@ -32,8 +31,6 @@ protected:
 private:
     void txtImei_Change();
     void txtMsn_Change();
-    void EntryChanged(const main_window::Side &side);
-    void ShowCounter(const main_window::Side &side, const main_window::EntryUpdate &update);
     void cmdAbout_Click();
     void cmdExit_Click();
     void Form_Unload();
@@ -42,7 +39,6 @@ private:
     AppInfo m_info;
     std::unique_ptr<frmAbout> m_about;
     bool m_ended = false;
-    bool m_writingBack = false;
 };
 
 } // namespace velbrin

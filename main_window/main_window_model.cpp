@@ -22,11 +22,13 @@ constexpr std::array<ui::Control, ControlCount> Controls {{
     // name, kind, caption, place (twips), tab, max length, settings, colour, tooltip
     {"lblMsn", Kind::Label, u"MSN", {120, 240, 408, 240}, 9, 0, Caption, Colour::Default,
      u"Mechanical Serial Number"},
+    // The MSN entry takes the menus' text colour, unlike its IMEI twin: intended.
     {"txtMsn", Kind::TextBox, u"", {840, 240, 1332, 288}, 0, 0, 0, Colour::MenuText,
      u"MSN: Mechanical Serial Number"},
     {"lblMsnLeft", Kind::Label, u"", {2280, 240, 36, 192}, 18, 0, AutoSize, Colour::PureRed},
     {"txtMobileCode", Kind::TextBox, u"", {840, 720, 492, 288}, 4, 3, Field, Colour::Default,
      u"Mobile Code: identifies the model of cellular phone"},
+    // "manifacturing" is how the published tooltips read: keep it.
     {"txtOriginCode", Kind::TextBox, u"", {1560, 720, 252, 288}, 5, 1, Field, Colour::Default,
      u"Origin Code: country of manifacturing or final assembly"},
     {"txtYearCode", Kind::TextBox, u"", {2040, 720, 252, 288}, 6, 1, Field, Colour::Default,
@@ -49,13 +51,14 @@ constexpr std::array<ui::Control, ControlCount> Controls {{
     {"txtSp", Kind::TextBox, u"", {3360, 2520, 252, 288}, 14, 1, Field, Colour::Default,
      u"Supplementary digit (reserve)"},
     {"txtImeiGlobal", Kind::TextBox, u"", {120, 2880, 4932, 732}, 16, 0, Summary},
+    // Help belongs to the window but is never shown: intended, not unfinished.
     {"cmdHelp", Kind::Button, u"&Help", {5400, 2160, 732, 372}, 17, 0, Hidden},
     {"cmdAbout", Kind::Button, u"A&bout", {5400, 2760, 732, 372}, 2},
     {"cmdExit", Kind::Button, u"&Close", {5400, 3360, 732, 372}, 3, 0, CancelButton},
 }};
 // clang-format on
 
-constexpr ui::Window Window {"frmVelbrin", 6180, 3780, Controls};
+constexpr ui::WindowDescription frmVelbrin {"frmVelbrin", 6180, 3780, Controls};
 
 // The decoders in the order the window shows their results: fields first, then
 // the lines of the summary in the order they are looked up.
@@ -83,9 +86,9 @@ void DecodeMsn(std::u16string_view text, EntryUpdate &update)
 
 } // namespace
 
-const ui::Window &Description()
+const ui::WindowDescription &Description()
 {
-    return Window;
+    return frmVelbrin;
 }
 
 const Side &ImeiSide()
@@ -117,11 +120,48 @@ EntryUpdate HandleEntry(const Side &side, std::u16string_view text)
         update.counterText = MissingCharactersText(side.fullLength - text.size());
         return update;
     }
-    update.counterVisible = false;
-    update.complete = true;
     update.entryText = UpperCased(text);
     side.decode(update.entryText, update);
     return update;
+}
+
+namespace {
+
+void ShowCounter(ui::View &window, const Side &side, const EntryUpdate &update)
+{
+    window.SetText(side.counter, update.counterText);
+    window.SetVisible(side.counter, !update.complete());
+}
+
+} // namespace
+
+void Form_Load(ui::View &window, const AppInfo &info)
+{
+    window.SetTitle(MainWindowCaption(info));
+    window.SetMaxLength(txtMsn, int(MsnSide().fullLength));
+    window.SetMaxLength(txtImei, int(ImeiSide().fullLength));
+    ShowCounter(window, MsnSide(), HandleEntry(MsnSide(), {}));
+    ShowCounter(window, ImeiSide(), HandleEntry(ImeiSide(), {}));
+    window.SetFocus(txtMsn);
+}
+
+void EntryChanged(ui::View &window, const Side &side)
+{
+    const std::u16string text = window.Text(side.entry);
+    const EntryUpdate update = HandleEntry(side, text);
+    ShowCounter(window, side, update);
+    if (!update.complete())
+        return;
+    // The upper-cased text goes back only where it differs, with the caret where
+    // it was; the box's change handler does not run again for it.
+    if (update.entryText != text) {
+        const int caret = window.Caret(side.entry);
+        window.SetText(side.entry, update.entryText);
+        window.SetCaret(side.entry, caret);
+    }
+    for (std::size_t i = 0; i < side.fields.size(); ++i)
+        window.SetText(side.fields[i], update.fields[i]);
+    window.SetText(side.summary, update.summary);
 }
 
 } // namespace velbrin::main_window

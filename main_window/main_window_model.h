@@ -1,9 +1,12 @@
 // The main window, frmVelbrin, as data: its twenty controls and what typing into
-// either entry box does to them. Both front ends build from this and apply what
-// it computes; neither holds a table, text rule or position of its own.
+// either entry box does to them, and its handlers, written once over the window's
+// view. Both front ends build from this and call the handlers; neither holds a
+// table, text rule or position of its own.
 #pragma once
 
+#include "app/app_info.h"
 #include "ui/window_model.h"
+#include "ui/window_view.h"
 
 #include <array>
 #include <cstddef>
@@ -38,7 +41,7 @@ enum ControlIndex : int {
     ControlCount
 };
 
-const ui::Window &Description();
+const ui::WindowDescription &Description();
 
 struct EntryUpdate;
 
@@ -59,18 +62,23 @@ const Side &MsnSide();
 // What the window shows after the text of an entry box changed.
 struct EntryUpdate
 {
-    std::u16string entryText; // once complete: the identifier upper-cased, to be
-                              // written back where it differs from the box's text
-    std::u16string counterText; // empty while the identifier is complete
-    bool counterVisible = true;
-    bool complete = false; // then fields and summary are to be shown
+    std::u16string counterText; // what is missing; empty (and the counter hidden)
+                                // once the identifier is complete, and then:
+    std::u16string entryText; // the identifier upper-cased
     std::vector<std::u16string> fields; // in the side's fill order
     std::u16string summary; // lines joined by CR LF
+
+    bool complete() const { return counterText.empty(); }
 };
 
 // The entry handling: counts what is missing and, once the identifier is
 // complete, upper-cases, cuts and decodes it. `text` is the entry box's text.
 EntryUpdate HandleEntry(const Side &side, std::u16string_view text);
+
+// The handlers: the load step (caption, entry limits, both counters at their full
+// count, the focus in the MSN box) and the change handler of either entry box.
+void Form_Load(ui::View &window, const AppInfo &info);
+void EntryChanged(ui::View &window, const Side &side);
 
 // Letters to their upper-case forms, every other character as it is; the length
 // never changes. Each front end implements it with its platform's character data.

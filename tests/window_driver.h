@@ -28,14 +28,13 @@ struct Seen
 {
     std::string name;
     Pixels place; // within the client area
-    std::u16string text, tooltip; // text: nothing when hidden; lines end in CR LF
-    bool visible, readOnly, multiLine, bordered;
-    int maxLength;
+    std::u16string text; // nothing when hidden; lines end in CR LF
+    bool visible, bordered;
 };
 
 struct MessageBoxSeen
 {
-    std::u16string caption, text;
+    std::u16string caption, text; // lines end in CR LF
     bool okOnly, icon;
 };
 
@@ -59,13 +58,14 @@ public:
     virtual bool TakesInput() const = 0; // false while a modal dialog holds it
     virtual Seen See(int index) const = 0;
     std::u16string Text(int index) const { return See(index).text; }
+    virtual std::u16string Tooltip(int index) = 0; // what pops up under the mouse; "": none
+    virtual int Caret(int index) const = 0;
     virtual std::uint32_t TextColour(int index) const = 0; // 0xRRGGBB
     virtual std::uint32_t Pixel(int x, int y) const = 0; // of the client area
     virtual int TextWidth(int index, std::u16string_view line) const = 0; // in its font
     virtual int LineHeight(int index) const = 0;
     virtual int Room(int index) const = 0; // the width a control has for its text
     virtual int Focus() const = 0; // -1: none of these controls
-    virtual std::vector<int> TabOrder() const = 0; // from the control with the focus
 
     virtual void Type(int index, std::u16string_view text) = 0;
     virtual void Paste(int index, std::u16string_view text) = 0;
@@ -74,6 +74,8 @@ public:
     virtual void Alt(char letter) = 0;
     virtual void Click(int index) = 0;
     virtual void CloseBox() = 0;
+    // A failure escaping an event handler of the program, with this text.
+    virtual void FailInAHandler(const char *what) = 0;
     // Does `action` in the program's message loop; the status the program then
     // ends with, or -1 when it goes on.
     virtual int Run(const std::function<void()> &action) = 0;
@@ -88,7 +90,10 @@ public:
 // A shown main window, loaded with `info`; made by each front end's test program.
 std::unique_ptr<Driver> OpenMain(const AppInfo &info = AppInfo::current());
 
+// Every control where the description puts it at the window's DPI, inside the
+// client area, no two boxes or buttons overlapping.
+void CheckLayout(const Driver &window, const ui::WindowDescription &description);
 // Every caption and fixed-length field fits its box in the window's font.
-void CheckFits(const Driver &window, const ui::Window &description);
+void CheckFits(const Driver &window, const ui::WindowDescription &description);
 
 } // namespace velbrin::test

@@ -7,9 +7,9 @@
 #include "main_window/frm_velbrin_win32.h"
 #include "window_driver.h"
 
-#include "velbrin/build_info.h"
-
 #include <commctrl.h>
+
+#include <algorithm>
 
 namespace velbrin::test {
 
@@ -32,22 +32,28 @@ int TakeQuit()
     return PeekMessageW(&message, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE) ? int(message.wParam) : -1;
 }
 
-// A top-level window of this thread of the given class and owner, or null.
-HWND ThreadWindow(const wchar_t *className, HWND owner)
+// A top-level window of this thread of the given class, or null.
+HWND ThreadWindow(const wchar_t *className)
 {
-    std::tuple<const wchar_t *, HWND, HWND> search {className, owner, nullptr};
+    std::pair<const wchar_t *, HWND> search {className, nullptr};
     EnumThreadWindows(
             GetCurrentThreadId(),
             [](HWND window, LPARAM data) {
-                auto &[name, owner, found] = *reinterpret_cast<decltype(search) *>(data);
+                auto &[name, found] = *reinterpret_cast<decltype(search) *>(data);
                 wchar_t seen[64] = {};
                 GetClassNameW(window, seen, 64);
-                if (!wcscmp(seen, name) && GetWindow(window, GW_OWNER) == owner)
-                    found = window;
+                found = wcscmp(seen, name) ? nullptr : window;
                 return BOOL(!found);
             },
             LPARAM(&search));
-    return std::get<2>(search);
+    return search.second;
+}
+
+void Pump()
+{
+    MSG message;
+    while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE))
+        DispatchMessageW(&message);
 }
 
 std::uint32_t Rgb(COLORREF colour)
@@ -58,7 +64,7 @@ std::uint32_t Rgb(COLORREF colour)
 class Win32Driver : public Driver
 {
 public:
-    explicit Win32Driver(const win32::Window &window)
+    explicit Win32Driver(win32::Window &window)
         : m_window(window)
     { }
 
@@ -84,16 +90,39 @@ public:
         GetWindowRect(at(i), &r);
         MapWindowPoints(nullptr, handle(), reinterpret_cast<POINT *>(&r), 2);
         const LONG style = GetWindowLongW(at(i), GWL_STYLE);
+        wchar_t kind[16] = {};
+        GetClassNameW(at(i), kind, 16);
         return {static_cast<const char *>(GetPropW(at(i), L"VelbrinName")),
                 {r.left, r.top, r.right - r.left, r.bottom - r.top},
-                style & WS_VISIBLE ? win32::TextOf(at(i)) : u"",
-                Tooltip(at(i)),
+                style & WS_VISIBLE ? m_window.Text(i) : u"",
                 bool(style & WS_VISIBLE),
-                bool(style & ES_READONLY),
-                bool(style & ES_MULTILINE),
-                bool(style & WS_BORDER),
-                int(SendMessageW(at(i), EM_GETLIMITTEXT, 0, 0))};
+                !wcscmp(kind, L"Static") && (style & WS_BORDER)};
     }
+    // The mouse rests on the control until its tooltip pops up, if it has one.
+    std::u16string Tooltip(int i) override
+    {
+        Pump(); // the tooltips are set up once the window is shown
+        const HWND tips = ThreadWindow(TOOLTIPS_CLASSW);
+        SendMessageW(tips, TTM_SETDELAYTIME, TTDT_INITIAL, 1);
+        RECT r;
+        GetWindowRect(at(i), &r);
+        SetCursorPos((r.left + r.right) / 2, (r.top + r.bottom) / 2);
+        SendMessageW(at(i), WM_MOUSEMOVE, 0,
+                     MAKELPARAM((r.right - r.left) / 2, (r.bottom - r.top) / 2));
+        for (int wait = 0; wait < 20 && !IsWindowVisible(tips); ++wait) {
+            Sleep(10);
+            Pump();
+        }
+        wchar_t text[256] = {};
+        TTTOOLINFOW tool {};
+        tool.cbSize = TTTOOLINFOW_V2_SIZE;
+        tool.lpszText = text;
+        if (IsWindowVisible(tips))
+            SendMessageW(tips, TTM_GETCURRENTTOOLW, 0, LPARAM(&tool));
+        SendMessageW(tips, TTM_POP, 0, 0);
+        return reinterpret_cast<const char16_t *>(text);
+    }
+    int Caret(int i) const override { return m_window.Caret(i); }
     std::uint32_t TextColour(int i) const override
     {
         wchar_t kind[16] = {};
@@ -121,16 +150,10 @@ public:
         const LRESULT margins = SendMessageW(at(i), EM_GETMARGINS, 0, 0); // none on buttons
         return client.right - (margins ? LOWORD(margins) + HIWORD(margins) : 4);
     }
-    int Focus() const override { return IndexOf(GetFocus()); }
-    std::vector<int> TabOrder() const override
+    int Focus() const override
     {
-        std::vector<int> order;
-        HWND control = GetFocus();
-        do {
-            order.push_back(IndexOf(control));
-            control = GetNextDlgTabItem(handle(), control, FALSE);
-        } while (control != GetFocus() && order.size() < 40);
-        return order;
+        const int id = GetDlgCtrlID(GetFocus()) - ui::FirstControlId;
+        return GetFocus() && GetParent(GetFocus()) == handle() && id >= 0 ? id : -1;
     }
 
     void Type(int i, std::u16string_view text) override
@@ -175,6 +198,22 @@ public:
     void Alt(char letter) override { DialogKey(WM_SYSCHAR, WPARAM(letter)); }
     void Click(int i) override { SendMessageW(at(i), BM_CLICK, 0, 0); }
     void CloseBox() override { SendMessageW(handle(), WM_SYSCOMMAND, SC_CLOSE, 0); }
+    void FailInAHandler(const char *what) override
+    {
+        struct Failing : win32::Window
+        {
+            const char *what;
+            explicit Failing(const char *failure)
+                : Window(main_window::Description())
+                , what(failure)
+            {
+                Create();
+            }
+            void OnCommand(int, int) override { throw std::runtime_error(what); }
+            void OnClose() override { }
+        } failing(what);
+        SendMessageW(failing.Handle(), WM_COMMAND, ui::FirstControlId, 0);
+    }
     int Run(const std::function<void()> &action) override
     {
         action();
@@ -190,7 +229,7 @@ public:
     {
         MessageBoxSeen seen {};
         FromTheNextLoop([&] {
-            const HWND box = ThreadWindow(L"#32770", handle());
+            const HWND box = ThreadWindow(L"#32770");
             seen = {win32::TextOf(box), win32::TextOf(GetDlgItem(box, 0xFFFF)),
                     GetDlgItem(box, IDOK) && !GetDlgItem(box, IDCANCEL),
                     SendDlgItemMessageW(box, 0x0440, STM_GETICON, 0, 0) != 0};
@@ -200,14 +239,9 @@ public:
         return seen;
     }
 
-private:
+protected:
     HWND handle() const { return m_window.Handle(); }
     HWND at(int i) const { return m_window.Control(i); }
-    int IndexOf(HWND control) const
-    {
-        const int id = GetDlgCtrlID(control) - ui::FirstControlId;
-        return control && GetParent(control) == handle() && id >= 0 ? id : -1;
-    }
     SIZE Extent(int i, std::u16string_view line) const
     {
         const HDC dc = GetDC(at(i));
@@ -225,26 +259,8 @@ private:
                  message == WM_SYSCHAR ? LPARAM(1) << 29 : 0, 0,       {}};
         IsDialogMessageW(handle(), &msg);
     }
-    // Read back from the window's tooltip control, which is filled once the
-    // window is shown and its messages run.
-    std::u16string Tooltip(HWND control) const
-    {
-        MSG message;
-        while (PeekMessageW(&message, handle(), 0, 0, PM_REMOVE))
-            DispatchMessageW(&message);
-        const HWND tooltips = ThreadWindow(TOOLTIPS_CLASSW, handle());
-        wchar_t text[256] = {};
-        TTTOOLINFOW tool {};
-        tool.cbSize = TTTOOLINFOW_V2_SIZE;
-        tool.uFlags = TTF_IDISHWND;
-        tool.hwnd = handle();
-        tool.uId = UINT_PTR(control);
-        tool.lpszText = text;
-        SendMessageW(tooltips, TTM_GETTEXTW, 256, LPARAM(&tool));
-        return reinterpret_cast<const char16_t *>(text);
-    }
 
-    const win32::Window &m_window;
+    win32::Window &m_window;
 };
 
 struct Win32Main : frmVelbrin, Win32Driver
@@ -282,6 +298,8 @@ std::unique_ptr<Driver> OpenMain(const AppInfo &info)
     return std::make_unique<Win32Main>(info);
 }
 
+const win32::GuardedApplication guard; // the program's own
+
 namespace {
 
 using namespace main_window;
@@ -316,17 +334,21 @@ std::vector<std::uint32_t> OnScreen(HWND window)
     return pixels;
 }
 
-// Moved to screens of other DPIs, each window lays itself out anew and shows
-// what a full repaint shows: no old letters left behind.
-void CheckDpiSteps(Win32Driver &window, HWND handle, const ui::Window &description)
+// Moved to screens of other DPIs, each window lays itself out anew, in a font
+// of the new size, and shows what a full repaint shows: no old letters left.
+void CheckDpiSteps(Win32Driver &window, HWND handle, const ui::WindowDescription &description)
 {
+    const auto &controls = description.controls;
+    const int label = int(std::ranges::find(controls, ui::Kind::Label, &ui::Control::kind) -
+                          controls.begin());
+    const int line = window.LineHeight(label);
     for (const int dpi : {144, 192, 96}) {
         SCOPED_TRACE(dpi);
         RECT suggested {10, 10, 20, 20};
         SendMessageW(handle, WM_DPICHANGED, MAKEWPARAM(dpi, dpi), LPARAM(&suggested));
-        const ui::Twips place = description.controls[0].place;
-        EXPECT_EQ(window.See(0).place.left, ui::TwipsToPixels(place.left, dpi));
+        CheckLayout(window, description);
         CheckFits(window, description);
+        EXPECT_NEAR(window.LineHeight(label), line * dpi / 96, 2); // the font grows too
         const auto shown = OnScreen(handle);
         RedrawWindow(handle, nullptr, nullptr,
                      RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
@@ -392,7 +414,6 @@ TEST(Win32MainWindow, TabIntoASummaryShowsItsFirstLine)
 // of the half-destroyed object, and nothing is reported.
 TEST(Win32Window, IsTornDownWithItsWindowUp)
 {
-    win32::GuardedApplication application;
     int commands = 0;
     HWND handle = nullptr;
     static std::vector<DWORD> faults;
@@ -424,61 +445,6 @@ TEST(Win32Window, IsTornDownWithItsWindowUp)
     EXPECT_EQ(faults, std::vector<DWORD> {});
     EXPECT_FALSE(IsWindow(handle)) << "the window outlived its object";
     EXPECT_EQ(TakeQuit(), -1);
-}
-
-TEST(Win32Failures, AreReportedAndEndTheProgram)
-{
-    struct Failing : win32::Window
-    {
-        Failing()
-            : Window(Description())
-        {
-            Create();
-        }
-        void OnCommand(int, int) override { throw std::runtime_error("the disk is on fire"); }
-        void OnClose() override { }
-    } failing;
-    win32::GuardedApplication application;
-    std::u16string report;
-    FromTheNextLoop([&] {
-        const HWND box = ThreadWindow(L"#32770", nullptr);
-        report = win32::TextOf(GetDlgItem(box, 0xFFFF));
-        PostMessageW(box, WM_COMMAND, IDOK, 0);
-    });
-    SendMessageW(failing.Handle(), WM_COMMAND, ui::FirstControlId + cmdExit, 0);
-    EXPECT_NE(report.find(u"the disk is on fire"), std::u16string::npos);
-    EXPECT_EQ(TakeQuit(), FailureExitCode);
-}
-
-// The version resource, generated from the CMake project, read back with the
-// version API and held against the values AppInfo shows.
-TEST(Win32Program, VersionResourceMatchesAppInfo)
-{
-    char self[MAX_PATH] = {};
-    GetModuleFileNameA(nullptr, self, MAX_PATH);
-    std::vector<char> data(GetFileVersionInfoSizeA(self, nullptr));
-    ASSERT_TRUE(GetFileVersionInfoA(self, 0, DWORD(data.size()), data.data()));
-    const auto query = [&](const std::string &path) {
-        void *value = nullptr;
-        UINT size = 0;
-        return VerQueryValueA(data.data(), path.c_str(), &value, &size) ? value : nullptr;
-    };
-    const auto *fixed = static_cast<const VS_FIXEDFILEINFO *>(query("\\"));
-    ASSERT_NE(fixed, nullptr);
-    const AppInfo &info = AppInfo::current();
-    EXPECT_EQ(fixed->dwFileVersionMS, DWORD(info.Major << 16 | info.Minor));
-    EXPECT_EQ(HIWORD(fixed->dwFileVersionLS), info.Revision);
-    EXPECT_EQ(fixed->dwProductVersionMS, fixed->dwFileVersionMS);
-    const std::pair<const char *, std::string> texts[] = {
-            {"LegalCopyright", std::string(info.LegalCopyright)},
-            {"ProductName", std::string(info.Title)},
-            {"FileVersion", VELBRIN_VERSION_TEXT},
-            {"ProductVersion", VersionText(info)}};
-    for (const auto &[name, text] : texts) {
-        const auto *value = static_cast<const char *>(
-                query("\\StringFileInfo\\040904B0\\" + std::string(name)));
-        EXPECT_EQ(value ? value : "<missing>", text) << name;
-    }
 }
 
 } // namespace

@@ -48,12 +48,11 @@ struct Control
     Colour colour = Colour::Default;
     std::u16string_view tooltip = {}; // empty: none
     int lineWidth = 0; // pixels, for lines
-    int index = -1; // place in a control array (Line1(0), Line1(1)); -1: none
 
     constexpr bool has(Flag flag) const { return (flags & flag) != 0; }
 };
 
-struct Window
+struct WindowDescription
 {
     const char *name;
     int clientWidth; // twips

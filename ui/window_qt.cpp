@@ -6,6 +6,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QShortcut>
+#include <QSignalBlocker>
 #include <QStyle>
 #include <QValidator>
 
@@ -165,6 +166,14 @@ QWidget *MakeControl(QWidget *parent, const ui::Control &c)
     return nullptr;
 }
 
+// A label that sizes itself takes the size of its caption.
+void SetCaption(QLabel *label, const QString &caption)
+{
+    label->setText(caption);
+    if (label->property(AutoSizeProperty).toBool() && !caption.isEmpty())
+        label->resize(label->sizeHint());
+}
+
 // A button too narrow for its caption in the platform's font grows to the left,
 // keeping its right edge, so that no letter runs over its edge.
 void FitCaption(QPushButton *button)
@@ -189,23 +198,24 @@ QIcon ApplicationIcon()
     return icon;
 }
 
-std::vector<QWidget *> BuildWindow(QWidget *window, const ui::Window &description)
+std::vector<QWidget *> BuildWindow(QWidget *window, const ui::WindowDescription &description)
 {
     window->setObjectName(QString::fromLatin1(description.name));
     window->setWindowIcon(ApplicationIcon());
-    window->setFixedSize(Twips(description.clientWidth), Twips(description.clientHeight));
+    window->setFixedSize(Dips(description.clientWidth), Dips(description.clientHeight));
+    if (description.placed) // the client area's corner, not the frame's
+        window->setGeometry(QRect(QPoint(Dips(description.screenLeft), Dips(description.screenTop)),
+                                  window->size()));
 
     std::vector<QWidget *> controls;
     for (const auto &c : description.controls) {
         QWidget *widget = MakeControl(window, c);
         widget->setObjectName(QString::fromLatin1(c.name));
-        if (c.index >= 0)
-            widget->setProperty("index", c.index);
         if (c.kind == Kind::Line)
-            widget->setGeometry(Twips(c.place.left), Twips(c.place.top), Twips(c.place.width),
+            widget->setGeometry(Dips(c.place.left), Dips(c.place.top), Dips(c.place.width),
                                 c.lineWidth);
         else
-            widget->setGeometry(TwipsRect(c.place));
+            widget->setGeometry(DipRect(c.place));
         widget->setToolTip(ToQt(c.tooltip));
         const QString caption = ToQt(c.caption);
         // A screen reader names a label by what it shows at that moment (Qt's own
@@ -243,11 +253,68 @@ std::vector<QWidget *> BuildWindow(QWidget *window, const ui::Window &descriptio
     return controls;
 }
 
-void SetCaption(QLabel *label, const QString &caption)
+QtView::QtView(QWidget *window, const ui::WindowDescription &description)
+    : m_window(window)
+    , m_controls(BuildWindow(window, description))
+{ }
+
+std::u16string QtView::Text(int control) const
 {
-    label->setText(WithQtLineBreaks(caption));
-    if (label->property(AutoSizeProperty).toBool() && !caption.isEmpty())
-        label->resize(label->sizeHint());
+    QWidget *w = m_controls.at(std::size_t(control));
+    QString text;
+    if (auto *edit = qobject_cast<QLineEdit *>(w))
+        text = edit->text();
+    else if (auto *box = qobject_cast<QPlainTextEdit *>(w))
+        text = box->toPlainText();
+    else if (auto *label = qobject_cast<QLabel *>(w))
+        text = label->text();
+    else if (auto *button = qobject_cast<QPushButton *>(w))
+        text = button->text();
+    return text.replace(QLatin1Char('\n'), QStringLiteral("\r\n")).toStdU16String();
+}
+
+void QtView::SetText(int control, std::u16string_view text)
+{
+    QWidget *w = m_controls.at(std::size_t(control));
+    const QString shown = WithQtLineBreaks(ToQt(text));
+    if (auto *edit = qobject_cast<QLineEdit *>(w)) {
+        const QSignalBlocker quiet(edit);
+        edit->setText(shown);
+    } else if (auto *box = qobject_cast<QPlainTextEdit *>(w)) {
+        box->setPlainText(shown);
+    } else if (auto *label = qobject_cast<QLabel *>(w)) {
+        SetCaption(label, shown);
+    }
+}
+
+void QtView::SetVisible(int control, bool visible)
+{
+    m_controls.at(std::size_t(control))->setVisible(visible);
+}
+
+void QtView::SetMaxLength(int control, int length)
+{
+    qobject_cast<QLineEdit *>(m_controls.at(std::size_t(control)))->setMaxLength(length);
+}
+
+int QtView::Caret(int control) const
+{
+    return qobject_cast<QLineEdit *>(m_controls.at(std::size_t(control)))->cursorPosition();
+}
+
+void QtView::SetCaret(int control, int position)
+{
+    qobject_cast<QLineEdit *>(m_controls.at(std::size_t(control)))->setCursorPosition(position);
+}
+
+void QtView::SetFocus(int control)
+{
+    m_controls.at(std::size_t(control))->setFocus();
+}
+
+void QtView::SetTitle(std::u16string_view title)
+{
+    m_window->setWindowTitle(ToQt(title));
 }
 
 void TextBox::paintEvent(QPaintEvent *event)

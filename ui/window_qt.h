@@ -7,6 +7,7 @@
 #pragma once
 
 #include "ui/window_model.h"
+#include "ui/window_view.h"
 
 #include <QIcon>
 #include <QLineEdit>
@@ -21,14 +22,15 @@ class QLabel;
 
 namespace velbrin {
 
-constexpr int Twips(int twips)
+// Twips in device-independent pixels.
+constexpr int Dips(int twips)
 {
     return ui::TwipsToPixels(twips, 96);
 }
 
-constexpr QRect TwipsRect(const ui::Twips &place)
+constexpr QRect DipRect(const ui::Twips &place)
 {
-    return QRect(Twips(place.left), Twips(place.top), Twips(place.width), Twips(place.height));
+    return QRect(Dips(place.left), Dips(place.top), Dips(place.width), Dips(place.height));
 }
 
 inline QString ToQt(std::u16string_view text)
@@ -57,12 +59,32 @@ inline constexpr Qt::WindowFlags FixedDialogFrame = Qt::Dialog | Qt::CustomizeWi
         Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint |
         Qt::MSWindowsFixedSizeDialogHint;
 
-// Creates the controls of `description` in `window`, which takes its name, icon
-// and fixed client size from it. Returns them in the description's order.
-std::vector<QWidget *> BuildWindow(QWidget *window, const ui::Window &description);
+// Creates the controls of `description` in `window`, which takes its name, icon,
+// fixed client size and, where it has one, its place on the screen from it.
+// Returns them in the description's order.
+std::vector<QWidget *> BuildWindow(QWidget *window, const ui::WindowDescription &description);
 
-// A label's caption; a label that sizes itself takes the size of its text.
-void SetCaption(QLabel *label, const QString &caption);
+// A window's controls as the handlers see them.
+class QtView : public ui::View
+{
+public:
+    QtView(QWidget *window, const ui::WindowDescription &description);
+
+    const std::vector<QWidget *> &Controls() const { return m_controls; }
+
+    std::u16string Text(int control) const override;
+    void SetText(int control, std::u16string_view text) override;
+    void SetVisible(int control, bool visible) override;
+    void SetMaxLength(int control, int length) override;
+    int Caret(int control) const override;
+    void SetCaret(int control, int position) override;
+    void SetFocus(int control) override;
+    void SetTitle(std::u16string_view title) override;
+
+private:
+    QWidget *m_window;
+    std::vector<QWidget *> m_controls;
+};
 
 // A single-line text box. Read-only ones still show where the caret is while they
 // have the focus, so Tab and clicks are seen to land on them.

@@ -226,7 +226,7 @@ std::u16string TextOf(HWND window)
     return text;
 }
 
-Window::Window(const ui::Window &description)
+Window::Window(const ui::WindowDescription &description)
     : m_description(description)
 { }
 
@@ -336,15 +336,50 @@ void Window::Destroy()
         DestroyWindow(m_window); // WM_NCDESTROY forgets the handles
 }
 
-void Window::SetTitle(std::string_view utf8)
+std::u16string Window::Text(int control) const
 {
-    SetWindowTextW(m_window, FromUtf8(utf8).c_str());
+    return TextOf(Control(control));
 }
 
-void Window::SetCaption(int index, std::u16string_view caption)
+void Window::SetText(int control, std::u16string_view text)
 {
-    SetWindowTextW(Control(index), Wide(caption).c_str());
-    FitLabel(index);
+    m_settingText = true;
+    SetWindowTextW(Control(control), Wide(text).c_str());
+    m_settingText = false;
+    FitLabel(control);
+}
+
+void Window::SetVisible(int control, bool visible)
+{
+    ShowWindow(Control(control), visible ? SW_SHOWNA : SW_HIDE);
+}
+
+void Window::SetMaxLength(int control, int length)
+{
+    SendMessageW(Control(control), EM_SETLIMITTEXT, WPARAM(length), 0);
+}
+
+int Window::Caret(int control) const
+{
+    DWORD start = 0;
+    DWORD end = 0;
+    SendMessageW(Control(control), EM_GETSEL, WPARAM(&start), LPARAM(&end));
+    return int(end);
+}
+
+void Window::SetCaret(int control, int position)
+{
+    SendMessageW(Control(control), EM_SETSEL, WPARAM(position), LPARAM(position));
+}
+
+void Window::SetFocus(int control)
+{
+    ::SetFocus(Control(control));
+}
+
+void Window::SetTitle(std::u16string_view title)
+{
+    SetWindowTextW(m_window, Wide(title).c_str());
 }
 
 void Window::FitLabel(int index)
@@ -403,6 +438,23 @@ void Window::LayOut(int dpi, const RECT *suggested)
     }
     SetWindowPos(m_window, nullptr, x, y, frame.right - frame.left, frame.bottom - frame.top,
                  flags);
+    // The system may draw another frame than it reckons with for this DPI (wine
+    // keeps its own); the client area is what must come out at its size and place.
+    RECT outer;
+    RECT client;
+    POINT corner {0, 0};
+    GetWindowRect(m_window, &outer);
+    GetClientRect(m_window, &client);
+    ClientToScreen(m_window, &corner);
+    const bool place = m_description.placed && !suggested;
+    const int dx = place ? px(m_description.screenLeft) - corner.x : 0;
+    const int dy = place ? px(m_description.screenTop) - corner.y : 0;
+    const int dw = px(m_description.clientWidth) - client.right;
+    const int dh = px(m_description.clientHeight) - client.bottom;
+    if (dx || dy || dw || dh)
+        SetWindowPos(m_window, nullptr, outer.left + dx, outer.top + dy,
+                     outer.right - outer.left + dw, outer.bottom - outer.top + dh,
+                     SWP_NOZORDER | SWP_NOACTIVATE);
     // New fonts and places: everything is drawn afresh, the controls too (the
     // window clips its children, so invalidating it alone leaves their old text).
     RedrawWindow(m_window, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
@@ -457,7 +509,7 @@ LRESULT CALLBACK Window::Procedure(HWND window, UINT message, WPARAM wParam, LPA
     if (!self)
         return DefWindowProcW(window, message, wParam, lParam);
     try {
-        return self->Handle(message, wParam, lParam);
+        return self->HandleMessage(message, wParam, lParam);
     } catch (...) {
         if (failureHandler)
             failureHandler(std::current_exception());
@@ -467,10 +519,12 @@ LRESULT CALLBACK Window::Procedure(HWND window, UINT message, WPARAM wParam, LPA
     return 0;
 }
 
-LRESULT Window::Handle(UINT message, WPARAM wParam, LPARAM lParam)
+LRESULT Window::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
 {
     switch (message) {
     case WM_COMMAND: {
+        if (m_settingText)
+            return 0;
         const int id = LOWORD(wParam);
         const int code = HIWORD(wParam);
         // Enter and Esc from the dialog keys: the default and the cancel button.
@@ -498,7 +552,7 @@ LRESULT Window::Handle(UINT message, WPARAM wParam, LPARAM lParam)
                 ? reinterpret_cast<HWND>(wParam)
                 : GetNextDlgTabItem(m_window, GetFocus(), wParam != 0 ? TRUE : FALSE);
         if (next) {
-            SetFocus(next);
+            ::SetFocus(next);
             if (SendMessageW(next, WM_GETDLGCODE, 0, 0) & DLGC_HASSETSEL)
                 SendMessageW(next, EM_SETSEL, 0, -1);
         }
@@ -515,7 +569,7 @@ LRESULT Window::Handle(UINT message, WPARAM wParam, LPARAM lParam)
             if (!focus || !IsWindow(focus))
                 focus = GetNextDlgTabItem(m_window, nullptr, FALSE);
             if (focus)
-                SetFocus(focus);
+                ::SetFocus(focus);
         }
         return 0;
     case WM_CTLCOLORSTATIC:

@@ -6,6 +6,7 @@
 #pragma once
 
 #include "ui/window_model.h"
+#include "ui/window_view.h"
 
 #define WIN32_LEAN_AND_MEAN
 #include <windows.h>
@@ -25,10 +26,10 @@ std::u16string TextOf(HWND window);
 // The name under which the icon is stored in the program's resources.
 inline constexpr const wchar_t *IconResource = L"IDI_ICON1";
 
-class Window
+class Window : public ui::View
 {
 public:
-    explicit Window(const ui::Window &description);
+    explicit Window(const ui::WindowDescription &description);
     virtual ~Window();
     Window(const Window &) = delete;
     Window &operator=(const Window &) = delete;
@@ -44,9 +45,15 @@ public:
     HWND Control(int index) const { return m_controls.at(std::size_t(index)); }
     int Dpi() const { return m_dpi; }
 
-    void SetTitle(std::string_view utf8);
-    // A control's caption; a label that sizes itself takes the size of its text.
-    void SetCaption(int index, std::u16string_view caption);
+    // The view the handlers work through.
+    std::u16string Text(int control) const override;
+    void SetText(int control, std::u16string_view text) override;
+    void SetVisible(int control, bool visible) override;
+    void SetMaxLength(int control, int length) override;
+    int Caret(int control) const override;
+    void SetCaret(int control, int position) override;
+    void SetFocus(int control) override;
+    void SetTitle(std::u16string_view title) override;
 
     // The controls' tooltips; done by itself once the window is first shown.
     void AddTooltips();
@@ -61,11 +68,11 @@ protected:
     // The window's close box, its system menu's Close or Alt+F4.
     virtual void OnClose() = 0;
 
-    const ui::Window &m_description;
+    const ui::WindowDescription &m_description;
 
 private:
     static LRESULT CALLBACK Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
-    LRESULT Handle(UINT message, WPARAM wParam, LPARAM lParam);
+    LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
     LRESULT ControlColour(UINT message, HDC dc, HWND control);
     void Paint();
     void LayOut(int dpi, const RECT *suggested);
@@ -79,6 +86,7 @@ private:
     HFONT m_font = nullptr;
     std::vector<HWND> m_controls;
     int m_dpi = 96;
+    bool m_settingText = false; // the change notifications it brings are not handled
 };
 
 // No exception may unwind through the system's code: one that escapes a
