@@ -23,7 +23,7 @@ struct FakePlatform : Platform
     explicit FakePlatform(const std::string &path) // the first lookup's text; none when empty
     {
         if (!path.empty())
-            registry[std::string(PathKey)]["PATH"] = {RegSz, path};
+            registry["SOFTWARE\\Microsoft\\Shared Tools\\MSINFO"]["PATH"] = {RegSz, path};
     }
 
     std::map<std::string, std::map<std::string, Value>> registry; // key -> name -> value

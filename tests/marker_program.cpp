@@ -1,5 +1,6 @@
 // A stand-in program for the launch tests: leaves "<its own path>.ran" holding the
-// command line it was started with, so a test can tell which file was started.
+// command line it was started with and the window state it was asked for, so a
+// test can tell which file was started and how. The file appears whole.
 #include <windows.h>
 
 #include <string>
@@ -8,14 +9,15 @@ int main()
 {
     char self[MAX_PATH] = {};
     GetModuleFileNameA(nullptr, self, MAX_PATH);
-    const std::string marker = std::string(self) + ".ran";
-    const HANDLE file = CreateFileA(marker.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+    STARTUPINFOA startup {};
+    GetStartupInfoA(&startup);
+    const std::string record = std::string(GetCommandLineA()) + "\nshow " +
+            std::to_string(startup.dwFlags & STARTF_USESHOWWINDOW ? startup.wShowWindow : -1);
+    const std::string marker = std::string(self) + ".ran", partial = marker + ".part";
+    const HANDLE file = CreateFileA(partial.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
                                     FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE)
-        return 1;
-    const char *commandLine = GetCommandLineA();
     DWORD written = 0;
-    WriteFile(file, commandLine, static_cast<DWORD>(lstrlenA(commandLine)), &written, nullptr);
+    WriteFile(file, record.data(), DWORD(record.size()), &written, nullptr);
     CloseHandle(file);
-    return 0;
+    return MoveFileExA(partial.c_str(), marker.c_str(), MOVEFILE_REPLACE_EXISTING) ? 0 : 1;
 }

@@ -30,11 +30,13 @@ TEST(PosixStandIn, FindsStartsAndTestsFilesOnTheFileSystem)
     PosixPlatform platform({missing, plain, tool}); // "plain" cannot be run
     Launcher launcher(platform, [](std::string_view) {});
     std::string value;
-    EXPECT_TRUE(launcher.GetKeyValue(HkeyLocalMachine, std::string(PathKey), "PATH", value));
+    const std::string pathKey = "SOFTWARE\\Microsoft\\Shared Tools\\MSINFO";
+    EXPECT_TRUE(launcher.GetKeyValue(HkeyLocalMachine, pathKey, "PATH", value));
     EXPECT_EQ(value, tool);
-    EXPECT_FALSE(launcher.GetKeyValue(HkeyLocalMachine, std::string(FolderKey), "MSINFO", value));
-    EXPECT_FALSE(launcher.GetKeyValue(HkeyLocalMachine, std::string(PathKey), "OTHER", value));
-    EXPECT_FALSE(launcher.GetKeyValue(0x80000001, std::string(PathKey), "PATH", value));
+    EXPECT_FALSE(launcher.GetKeyValue(
+            HkeyLocalMachine, "SOFTWARE\\Microsoft\\Shared Tools Location", "MSINFO", value));
+    EXPECT_FALSE(launcher.GetKeyValue(HkeyLocalMachine, pathKey, "OTHER", value));
+    EXPECT_FALSE(launcher.GetKeyValue(0x80000001, pathKey, "PATH", value));
     std::vector<std::string> messages;
     PosixPlatform none({missing});
     Launcher(none, [&](std::string_view m) { messages.emplace_back(m); }).StartSysInfo();

@@ -47,7 +47,8 @@ TEST(Launcher, StartsTheProgramOrSaysItIsUnavailable)
         SCOPED_TRACE(s.what);
         FakePlatform platform;
         for (const auto &[key, name, value] :
-             {std::tuple(PathKey, "PATH", s.path), std::tuple(FolderKey, "MSINFO", s.folder)})
+             {std::tuple("SOFTWARE\\Microsoft\\Shared Tools\\MSINFO", "PATH", s.path),
+              std::tuple("SOFTWARE\\Microsoft\\Shared Tools Location", "MSINFO", s.folder)})
             if (value.type)
                 platform.registry[std::string(key)][name] = value;
         platform.files = s.files;
@@ -67,48 +68,6 @@ TEST(Launcher, StartsTheProgramOrSaysItIsUnavailable)
         // The first lookup's path is started as read, never tested as a file.
         EXPECT_EQ(platform.checked.count(s.path.data), 0u);
     }
-}
-
-TEST(Launcher, GetKeyValueReadsTextAndNumbers)
-{
-    const struct
-    {
-        const char *what;
-        Value value; // type 0: none
-        std::string keyVal; // starts as "before"; "!": the read fails
-    } reads[] = {
-            {"text with zero", {RegSz, "abc\0"s}, "abc"},
-            {"text without zero", {RegSz, "abc"}, "abc"},
-            {"inner zero kept", {RegSz, "a\0b"s}, "a\0b"s},
-            {"dword", {RegDword, "\x03\x02\x01\x00"s}, "66051"},
-            {"dword, top bit set", {RegDword, "\xff\xff\xff\xff"}, "4294967295"},
-            {"expandable text", {2, "%SystemRoot%\0"s}, "before"},
-            {"missing value", {0, ""}, "!"},
-            {"1500 bytes", {RegSz, std::string(1500, 'x')}, "!"},
-            {"1024 bytes, no zero", {RegSz, std::string(1024, 'y')}, std::string(1024, 'y')},
-    };
-    for (const auto &r : reads) {
-        SCOPED_TRACE(r.what);
-        FakePlatform platform;
-        platform.registry["K"];
-        if (r.value.type)
-            platform.registry["K"]["V"] = r.value;
-        Launcher launcher(platform, [](std::string_view) { FAIL() << "no message expected"; });
-        std::string keyVal = "before";
-        EXPECT_EQ(launcher.GetKeyValue(HkeyLocalMachine, "K", "V", keyVal), r.keyVal != "!");
-        EXPECT_EQ(keyVal, r.keyVal == "!" ? "" : r.keyVal);
-        EXPECT_EQ(platform.closes, 1);
-    }
-    FakePlatform platform;
-    Launcher launcher(platform, [](std::string_view) {});
-    std::string keyVal = "before";
-    EXPECT_FALSE(launcher.GetKeyValue(HkeyLocalMachine, "missing", "V", keyVal));
-    EXPECT_EQ(keyVal, "");
-    EXPECT_EQ(platform.closes, 0); // a key never opened is not closed
-    // No data at all: the lookup cannot go on, and the key is still closed.
-    platform.registry["K"]["V"] = Value {RegSz, ""};
-    EXPECT_THROW(launcher.GetKeyValue(HkeyLocalMachine, "K", "V", keyVal), LookupFailure);
-    EXPECT_EQ(platform.closes, 1);
 }
 
 } // namespace

@@ -38,12 +38,16 @@ TEST(Win32Registry, GetKeyValueReadsWhatAdvapi32Wrote)
     } cases[] = {
             {"text_zero", REG_SZ, "C:\\Tools\\info.exe\0"s, "C:\\Tools\\info.exe"},
             {"text_no_zero", REG_SZ, "C:\\Tools\\info.exe", "C:\\Tools\\info.exe"},
+            {"inner_zero", REG_SZ, "a\0b"s, "a\0b"s},
             {"dword", REG_DWORD, "\x03\x02\x01\x00"s, "66051"},
+            {"dword_top_bit", REG_DWORD, "\xff\xff\xff\xff", "4294967295"},
             {"expandable", REG_EXPAND_SZ, "%SystemRoot%\\x\0"s, "before"},
             {"long_1500", REG_SZ, std::string(1500, 'a'), "!"},
             // Text filling the buffer: wine adds the missing zero when there is room
             // and refuses the value when there is none; both stay in bounds.
             {"exact_1023", REG_SZ, std::string(1023, 'b'), std::string(1023, 'b')},
+            {"full_1024", REG_SZ, std::string(1023, 'd') + '\0', std::string(1023, 'd')},
+            {"over_1024", REG_SZ, std::string(1024, 'e') + '\0', "!"},
             {"binary_1024", REG_BINARY, std::string(1024, 'c'), "before"},
     };
     const std::string key = "SOFTWARE\\VelbrinTests";
@@ -98,14 +102,16 @@ void Plant(const std::string &path)
     DeleteFileA((path + ".ran").c_str());
 }
 
-std::string Ran(const std::string &path) // the command line, or "" when it did not run
+// The command line and the window state it was started with, or "" when it did
+// not run.
+std::string Ran(const std::string &path)
 {
     for (int i = 0;
          i < 100 && GetFileAttributesA((path + ".ran").c_str()) == INVALID_FILE_ATTRIBUTES; ++i)
         Sleep(50);
-    std::stringstream commandLine;
-    commandLine << std::ifstream(path + ".ran").rdbuf();
-    return commandLine.str();
+    std::stringstream record;
+    record << std::ifstream(path + ".ran").rdbuf();
+    return record.str();
 }
 
 int StartSysInfo() // the number of messages it showed
@@ -117,10 +123,12 @@ int StartSysInfo() // the number of messages it showed
 
 TEST(Win32Launch, StartsExactlyTheFileThePathNamesElseTheSecondValuesFolder)
 {
-    DeleteKey(PathKey);
-    DeleteKey(FolderKey);
+    const std::string pathKey = "SOFTWARE\\Microsoft\\Shared Tools\\MSINFO",
+                      folderKey = "SOFTWARE\\Microsoft\\Shared Tools Location";
+    DeleteKey(pathKey);
+    DeleteKey(folderKey);
     const std::string folder = "C:\\Velbrin Info Folder", program = folder + "\\MSINFO32.EXE";
-    SetValue(FolderKey, "MSINFO", REG_SZ, folder + '\0');
+    SetValue(folderKey, "MSINFO", REG_SZ, folder + '\0');
     DeleteFileA(program.c_str());
     EXPECT_EQ(StartSysInfo(), 1); // no such file: the message, and nothing started
     Plant(program);
@@ -132,16 +140,16 @@ TEST(Win32Launch, StartsExactlyTheFileThePathNamesElseTheSecondValuesFolder)
     const std::string target = "C:\\Program Files\\Velbrin Test Tool\\info tool.exe";
     Plant(planted);
     Plant(target);
-    SetValue(PathKey, "PATH", REG_SZ, target + '\0');
+    SetValue(pathKey, "PATH", REG_SZ, target + '\0');
     EXPECT_EQ(StartSysInfo(), 0);
-    EXPECT_EQ(Ran(target), '"' + target + '"');
+    EXPECT_EQ(Ran(target), '"' + target + "\"\nshow " + std::to_string(SW_SHOWNORMAL));
     EXPECT_EQ(GetFileAttributesA((planted + ".ran").c_str()), INVALID_FILE_ATTRIBUTES);
     DeleteFileA(planted.c_str());
 
-    SetValue(PathKey, "PATH", REG_SZ, "C:\\Velbrin No Such\\tool.exe"); // the start fails
+    SetValue(pathKey, "PATH", REG_SZ, "C:\\Velbrin No Such\\tool.exe"); // the start fails
     EXPECT_EQ(StartSysInfo(), 1);
-    DeleteKey(PathKey);
-    DeleteKey(FolderKey);
+    DeleteKey(pathKey);
+    DeleteKey(folderKey);
 }
 
 } // namespace

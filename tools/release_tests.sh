@@ -38,6 +38,40 @@ tools/check_imports.sh "$installed" | tr '\n' ' '
 size=$(stat -c %s "$installed")
 awk -v s="$size" 'BEGIN { printf "\nvelbrin.exe: %d bytes stripped (%.0f KiB; the limit is 1024 KiB)\n", s, s / 1024 }'
 [ "$size" -le 1048576 ] || fail "velbrin.exe is larger than 1 MiB"
+# Its version resource and manifest, as Windows reads them from the file.
+resources=$(x86_64-w64-mingw32-windres -i "$installed" -O rc | grep -v '^  0x')
+diff <(sed -n '/^1 VERSIONINFO/,/^END/p' <<<"$resources") - <<'RESOURCE' || fail "version resource"
+1 VERSIONINFO
+ FILEVERSION 1, 2004, 429, 0
+ PRODUCTVERSION 1, 2004, 429, 0
+ FILEFLAGSMASK 0x3f
+ FILEOS 0x40004
+ FILETYPE 0x1
+BEGIN
+  BLOCK "StringFileInfo"
+  BEGIN
+    BLOCK "040904B0"
+    BEGIN
+      VALUE "FileDescription", "Decoder for Motorola handset IMEI and MSN"
+      VALUE "FileVersion", "1.2004.429"
+      VALUE "InternalName", "velbrin"
+      VALUE "LegalCopyright", "Copyright (C) 2026 Velbrin developers"
+      VALUE "OriginalFilename", "velbrin.exe"
+      VALUE "ProductName", "Corvanel"
+      VALUE "ProductVersion", "1.2004.429"
+    END
+  END
+  BLOCK "VarFileInfo"
+  BEGIN
+    VALUE "Translation", 0x409, 1200
+  END
+END
+RESOURCE
+for line in 'requestedExecutionLevel level=""asInvoker""' '>PerMonitorV2, PerMonitor<' \
+            'name=""Microsoft.Windows.Common-Controls"" version=""6.0.0.0""'; do
+    grep -qF "$line" <<<"$resources" || fail "the manifest lacks $line"
+done
+echo "velbrin.exe: version resource and manifest as published"
 tools/package_tests.sh "$out/$deb"
 
 # The same sources elsewhere (a path with a space), built anew later, give the
