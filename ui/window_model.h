@@ -12,8 +12,23 @@ namespace velbrin::ui {
 
 enum class Kind { Label, TextBox, Button, Picture, Line };
 
-// Colours a control's text may take; Default is the platform's.
+// Colours a control's text may take; Default and MenuText are the platform's.
 enum class Colour { Default, PureRed, MenuText, Black, Gray, White };
+
+// The fixed colours as 0xRRGGBB.
+constexpr std::uint32_t Rgb(Colour colour)
+{
+    switch (colour) {
+    case Colour::PureRed:
+        return 0xFF0000;
+    case Colour::Gray:
+        return 0x808080;
+    case Colour::White:
+        return 0xFFFFFF;
+    default:
+        return 0x000000;
+    }
+}
 
 // Settings that are on or off.
 enum Flag : std::uint32_t {

@@ -60,21 +60,9 @@ public:
 
 QColor ColourOf(ui::Colour colour)
 {
-    switch (colour) {
-    case ui::Colour::PureRed:
-        return QColor(255, 0, 0);
-    case ui::Colour::MenuText:
+    if (colour == ui::Colour::MenuText)
         return QApplication::palette("QMenu").color(QPalette::Active, QPalette::WindowText);
-    case ui::Colour::Black:
-        return QColor(0, 0, 0);
-    case ui::Colour::Gray:
-        return QColor(128, 128, 128);
-    case ui::Colour::White:
-        return QColor(255, 255, 255);
-    case ui::Colour::Default:
-        break;
-    }
-    return {};
+    return QColor::fromRgb(ui::Rgb(colour));
 }
 
 void SetTextColour(QWidget *widget, QPalette::ColorRole role, ui::Colour colour)

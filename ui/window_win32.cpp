@@ -70,21 +70,10 @@ HFONT MessageFont(int dpi)
 
 COLORREF ColourRef(ui::Colour colour)
 {
-    switch (colour) {
-    case ui::Colour::PureRed:
-        return RGB(255, 0, 0);
-    case ui::Colour::MenuText:
-        return GetSysColor(COLOR_MENUTEXT);
-    case ui::Colour::Black:
-        return RGB(0, 0, 0);
-    case ui::Colour::Gray:
-        return RGB(128, 128, 128);
-    case ui::Colour::White:
-        return RGB(255, 255, 255);
-    case ui::Colour::Default:
-        break;
-    }
-    return GetSysColor(COLOR_WINDOWTEXT);
+    if (colour == ui::Colour::Default || colour == ui::Colour::MenuText)
+        return GetSysColor(colour == ui::Colour::Default ? COLOR_WINDOWTEXT : COLOR_MENUTEXT);
+    const std::uint32_t rgb = ui::Rgb(colour);
+    return RGB(rgb >> 16, rgb >> 8 & 0xFF, rgb & 0xFF);
 }
 
 HICON ApplicationIcon(int size)
