@@ -226,14 +226,15 @@ Window::~Window()
     // procedure, never to the half-destroyed object.
     if (const HWND window = m_window) {
         SetWindowLongPtrW(window, GWLP_USERDATA, 0);
-        Forget();
+        RemovePropW(window, FocusProperty);
         DestroyWindow(window);
+        Forget();
     }
 }
 
+// The window is gone, and the handles with it.
 void Window::Forget()
 {
-    RemovePropW(m_window, FocusProperty);
     m_window = nullptr;
     m_tooltips = nullptr;
     m_controls.clear();
@@ -583,6 +584,7 @@ LRESULT Window::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
         return 0;
     case WM_NCDESTROY: {
         const HWND window = m_window;
+        RemovePropW(window, FocusProperty);
         Forget();
         return DefWindowProcW(window, message, wParam, lParam);
     }
