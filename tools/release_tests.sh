@@ -22,7 +22,7 @@ timed() { # timed WHAT COMMAND...: runs it and says how long it took
     local start=$SECONDS what=$1
     shift
     "$@"
-    echo "   ($what: $((SECONDS - start)) s)"
+    echo "   ($what: $((SECONDS - start)) s)" >&2
 }
 
 out=build/release-files
