@@ -15,7 +15,7 @@ openbox >/dev/null 2>&1 &
 version=$(sed -n 's/^project(Velbrin VERSION \([0-9.]*\) .*/\1/p' CMakeLists.txt)
 zip=velbrin-$version-windows.zip msi=velbrin-$version.msi deb=velbrin_${version}_amd64.deb
 tmp=$(mktemp -d)
-export WINEPREFIX="$tmp/wine" WINEDEBUG=-all
+export WINEPREFIX="$tmp/wine" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=" # no installer prompts
 trap 'wineserver -k >/dev/null 2>&1 || true; rm -rf "$tmp"' EXIT
 fail() { echo "error: $*" >&2; exit 1; }
 timed() { # timed WHAT COMMAND...: runs it and says how long it took
@@ -91,7 +91,7 @@ cmp "$installed" "$other/$installed" || fail "velbrin.exe differs between two bu
 echo "reproducible: $zip, $deb and velbrin.exe are byte for byte the same from two trees"
 
 # The MSI as a user without administrator rights installs it, in a fresh prefix.
-wineboot -i >/dev/null 2>&1
+wineboot -i </dev/null >/dev/null 2>&1
 home="$WINEPREFIX/drive_c/users/$(whoami)"
 program="$home/AppData/Local/Programs/Velbrin/velbrin.exe"
 shortcut="$home/AppData/Roaming/Microsoft/Windows/Start Menu/Programs/Corvanel.lnk"
