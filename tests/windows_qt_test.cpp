@@ -18,11 +18,6 @@
 
 namespace velbrin::test {
 
-QString WithCrLf(QString text)
-{
-    return text.replace('\n', QStringLiteral("\r\n"));
-}
-
 // Runs `action` once the next modal window is up, from within its event loop;
 // gives up after ten seconds, so that a window that never comes fails the test.
 void WhenModal(std::function<void(QWidget *)> action)

@@ -258,7 +258,7 @@ std::u16string QtView::Text(int control) const
         text = label->text();
     else if (auto *button = qobject_cast<QPushButton *>(w))
         text = button->text();
-    return text.replace(QLatin1Char('\n'), QStringLiteral("\r\n")).toStdU16String();
+    return WithCrLf(text).toStdU16String();
 }
 
 void QtView::SetText(int control, std::u16string_view text)

@@ -50,6 +50,12 @@ inline QString WithQtLineBreaks(QString text)
     return text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
 }
 
+// And back: the program's own line breaks in a text Qt shows.
+inline QString WithCrLf(QString text)
+{
+    return text.replace(QLatin1Char('\n'), QStringLiteral("\r\n"));
+}
+
 // The 32 x 32 application icon (drawn by app/icon/make_icon.py).
 QIcon ApplicationIcon();
 
