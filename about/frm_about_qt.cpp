@@ -2,7 +2,6 @@
 
 #include "about/about_texts.h"
 
-#include <QLabel>
 #include <QMessageBox>
 #include <QPushButton>
 
@@ -11,7 +10,7 @@ namespace velbrin {
 using namespace about;
 
 frmAbout::frmAbout(const AppInfo &info)
-    : QDialog(nullptr, FixedDialogFrame)
+    : QDialog(nullptr, Qt::Dialog | FixedFrame)
     , m_info(info)
     , m_view(this, Description())
     , m_sysInfo([this](std::string_view message) {
@@ -21,7 +20,6 @@ frmAbout::frmAbout(const AppInfo &info)
         box.exec();
     })
 {
-    static_cast<QLabel *>(controls()[picIcon])->setPixmap(ApplicationIcon().pixmap(32, 32));
     connect(static_cast<QPushButton *>(controls()[cmdOK]), &QPushButton::clicked, this,
             &frmAbout::cmdOK_Click);
     connect(static_cast<QPushButton *>(controls()[cmdSysInfo]), &QPushButton::clicked, this,

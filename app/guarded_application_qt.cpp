@@ -23,6 +23,7 @@ GuardedApplication::GuardedApplication()
     : QApplication(argumentCount, programArguments)
 {
     setDesktopFileName(QStringLiteral(VELBRIN_APP_ID));
+    SetApplicationIcon(QIcon(QStringLiteral(":/velbrin/velbrin.png")));
 }
 
 bool GuardedApplication::notify(QObject *receiver, QEvent *event)

@@ -14,7 +14,8 @@ namespace velbrin {
 // It takes no command line: the program's arguments are never handed to Qt, whose
 // own options (-stylesheet, -reverse, ...) would otherwise read files and change
 // the window. Its desktop file name is the program's application id, which
-// Wayland shows and desktops match the windows to their entry by.
+// Wayland shows and desktops match the windows to their entry by. It hands the
+// windows the application icon.
 class GuardedApplication : public QApplication
 {
 public:

@@ -13,6 +13,7 @@ bool failing = false; // while the report is on screen
 GuardedApplication::GuardedApplication()
 {
     SetFailureHandler(Fail);
+    SetApplicationIcon(L"IDI_ICON1"); // as velbrin.rc names it
 }
 
 void GuardedApplication::Fail(std::exception_ptr failure)

@@ -12,7 +12,7 @@ namespace velbrin {
 using namespace main_window;
 
 frmVelbrin::frmVelbrin(const AppInfo &info)
-    : QWidget(nullptr, FixedDialogFrame)
+    : QWidget(nullptr, Qt::Window | FixedFrame)
     , m_info(info)
     , m_view(this, Description())
 {

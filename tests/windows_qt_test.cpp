@@ -253,15 +253,14 @@ TEST(QtWindows, AScreenReaderHearsWhatIsShown)
     };
     QtMain main;
     main.Type(txtMsn, u"a3z");
-    const std::pair<ControlIndex, const char *> names[] = {
-            {lblMsnLeft, "7 character(s) needed"},
-            {lblImeiLeft, "15 character(s) needed"},
-            {lblMsn, "MSN"},
-            {txtMsn, "MSN: Mechanical Serial Number"},
-            {txtSp, "Supplementary digit (reserve)"},
-            {txtImeiGlobal, "txtImeiGlobal"},
-            {cmdAbout, "About"},
-            {cmdExit, "Close"}};
+    const std::pair<ControlIndex, const char *> names[] = {{lblMsnLeft, "7 character(s) needed"},
+                                                           {lblImeiLeft, "15 character(s) needed"},
+                                                           {lblMsn, "MSN"},
+                                                           {txtMsn, "MSN"},
+                                                           {txtSp, "Supplementary digit"},
+                                                           {txtImeiGlobal, "IMEI summary"},
+                                                           {cmdAbout, "About"},
+                                                           {cmdExit, "Close"}};
     for (const auto &[control, name] : names)
         EXPECT_EQ(heard(main.at(control)), name);
     EXPECT_EQ(heard(main.at(lblMsn), QAccessible::Description), "Mechanical Serial Number");

@@ -61,7 +61,10 @@ struct Control
     int maxLength = 0; // 0: no limit
     std::uint32_t flags = 0;
     Colour colour = Colour::Default;
-    std::u16string_view tooltip = {}; // empty: none
+    // What a screen reader calls a box. Labels are heard by what they show and
+    // buttons by their caption; pictures and lines are decoration and unnamed.
+    std::u16string_view heard = {};
+    std::u16string_view tooltip = {}; // empty: none; a screen reader reads it as the description
     int lineWidth = 0; // pixels, for lines
 
     constexpr bool has(Flag flag) const { return (flags & flag) != 0; }
@@ -72,8 +75,9 @@ struct WindowDescription
     const char *name;
     int clientWidth; // twips
     int clientHeight;
-    std::span<const Control> controls; // in the order of creation; of two that overlap,
-                                       // the earlier is drawn on top
+    std::span<const Control> controls; // in the order of creation, which is also the
+                                       // order a screen reader reads them in; of two
+                                       // lines that overlap, the earlier is drawn on top
     bool placed = false; // true: the client area's corner stands at screenLeft/screenTop
     int screenLeft = 0;
     int screenTop = 0;

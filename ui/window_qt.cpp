@@ -8,6 +8,7 @@
 #include <QShortcut>
 #include <QSignalBlocker>
 #include <QStyle>
+#include <QTextCursor>
 #include <QValidator>
 
 #include <algorithm>
@@ -20,22 +21,32 @@ using ui::Kind;
 
 constexpr const char *AutoSizeProperty = "autoSize";
 
-// A straight horizontal line of one colour and width.
-class LineShape : public QWidget
+// The lines of a window, drawn on the window itself, under its controls: they are
+// decoration, so a screen reader does not meet them. Of two that overlap, the
+// earlier is drawn on top, so they are drawn last to first.
+class LinePainter : public QObject
 {
 public:
-    LineShape(QWidget *parent, QColor colour)
-        : QWidget(parent)
-        , m_colour(colour)
+    LinePainter(QWidget *window, std::vector<std::pair<QRect, QColor>> lines)
+        : QObject(window)
+        , m_lines(std::move(lines))
     {
-        setAttribute(Qt::WA_TransparentForMouseEvents);
+        window->installEventFilter(this);
     }
 
 protected:
-    void paintEvent(QPaintEvent *) override { QPainter(this).fillRect(rect(), m_colour); }
+    bool eventFilter(QObject *window, QEvent *event) override
+    {
+        if (event->type() == QEvent::Paint) {
+            QPainter painter(static_cast<QWidget *>(window));
+            for (auto line = m_lines.rbegin(); line != m_lines.rend(); ++line)
+                painter.fillRect(line->first, line->second);
+        }
+        return false;
+    }
 
 private:
-    QColor m_colour;
+    std::vector<std::pair<QRect, QColor>> m_lines;
 };
 
 // Pasted or dropped text keeps only its first line, as in a single-line edit box
@@ -146,10 +157,11 @@ QWidget *MakeControl(QWidget *parent, const ui::Control &c)
     case Kind::Picture: {
         auto *picture = new QLabel(parent);
         picture->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+        picture->setPixmap(ApplicationIcon().pixmap(QSize(32, 32), picture->devicePixelRatio()));
         return picture;
     }
     case Kind::Line:
-        return new LineShape(parent, ColourOf(c.colour));
+        break;
     }
     return nullptr;
 }
@@ -177,13 +189,18 @@ void FitCaption(QPushButton *button)
     }
 }
 
+QIcon applicationIcon;
+
 } // namespace
+
+void SetApplicationIcon(const QIcon &icon)
+{
+    applicationIcon = icon;
+}
 
 QIcon ApplicationIcon()
 {
-    // Decoded once; QIcon is shared, so every window gets the same image.
-    static const QIcon icon(QStringLiteral(":/velbrin/velbrin.png"));
-    return icon;
+    return applicationIcon;
 }
 
 std::vector<QWidget *> BuildWindow(QWidget *window, const ui::WindowDescription &description)
@@ -196,41 +213,35 @@ std::vector<QWidget *> BuildWindow(QWidget *window, const ui::WindowDescription 
                                   window->size()));
 
     std::vector<QWidget *> controls;
+    std::vector<std::pair<QRect, QColor>> lines;
     for (const auto &c : description.controls) {
         QWidget *widget = MakeControl(window, c);
+        controls.push_back(widget);
+        if (!widget) {
+            lines.emplace_back(
+                    QRect(Dips(c.place.left), Dips(c.place.top), Dips(c.place.width), c.lineWidth),
+                    ColourOf(c.colour));
+            continue;
+        }
         widget->setObjectName(QString::fromLatin1(c.name));
-        if (c.kind == Kind::Line)
-            widget->setGeometry(Dips(c.place.left), Dips(c.place.top), Dips(c.place.width),
-                                c.lineWidth);
-        else
-            widget->setGeometry(DipRect(c.place));
+        widget->setGeometry(DipRect(c.place));
+        // A screen reader takes the tooltip as the description; labels are heard
+        // by what they show, buttons by their caption.
         widget->setToolTip(ToQt(c.tooltip));
-        const QString caption = ToQt(c.caption);
-        // A screen reader names a label by what it shows at that moment (Qt's own
-        // rule when no name is set), and reads a caption's tooltip as its
-        // description; boxes and buttons are named once.
-        if (c.kind == Kind::Label)
-            widget->setAccessibleDescription(ToQt(c.tooltip));
-        else
-            widget->setAccessibleName(!c.tooltip.empty()           ? ToQt(c.tooltip)
-                                              : !caption.isEmpty() ? QString(caption).remove('&')
-                                                                   : widget->objectName());
+        widget->setAccessibleName(ToQt(c.heard));
         if (auto *label = qobject_cast<QLabel *>(widget); label && c.kind == Kind::Label)
-            SetCaption(label, caption);
+            SetCaption(label, ToQt(c.caption));
         if (auto *button = qobject_cast<QPushButton *>(widget))
             FitCaption(button);
         if (c.has(ui::Hidden))
             widget->hide();
-        controls.push_back(widget);
     }
-    // Of two controls that overlap, the earlier is drawn on top.
-    for (auto widget = controls.rbegin(); widget != controls.rend(); ++widget)
-        (*widget)->raise();
+    new LinePainter(window, std::move(lines));
 
     std::vector<std::size_t> order(controls.size());
     std::iota(order.begin(), order.end(), 0);
     std::erase_if(order, [&](std::size_t i) {
-        return description.controls[i].tab == ui::NoTab ||
+        return description.controls[i].tab == ui::NoTab || !controls[i] ||
                 controls[i]->focusPolicy() == Qt::NoFocus;
     });
     std::sort(order.begin(), order.end(), [&](std::size_t a, std::size_t b) {
@@ -248,7 +259,7 @@ QtView::QtView(QWidget *window, const ui::WindowDescription &description)
 
 std::u16string QtView::Text(int control) const
 {
-    QWidget *w = m_controls.at(std::size_t(control));
+    QWidget *w = at(control);
     QString text;
     if (auto *edit = qobject_cast<QLineEdit *>(w))
         text = edit->text();
@@ -263,7 +274,7 @@ std::u16string QtView::Text(int control) const
 
 void QtView::SetText(int control, std::u16string_view text)
 {
-    QWidget *w = m_controls.at(std::size_t(control));
+    QWidget *w = at(control);
     const QString shown = WithQtLineBreaks(ToQt(text));
     if (auto *edit = qobject_cast<QLineEdit *>(w)) {
         const QSignalBlocker quiet(edit);
@@ -272,32 +283,49 @@ void QtView::SetText(int control, std::u16string_view text)
         box->setPlainText(shown);
     } else if (auto *label = qobject_cast<QLabel *>(w)) {
         SetCaption(label, shown);
+    } else if (auto *button = qobject_cast<QPushButton *>(w)) {
+        button->setText(shown);
     }
 }
 
 void QtView::SetVisible(int control, bool visible)
 {
-    m_controls.at(std::size_t(control))->setVisible(visible);
+    if (QWidget *w = at(control))
+        w->setVisible(visible);
 }
 
 void QtView::SetMaxLength(int control, int length)
 {
-    qobject_cast<QLineEdit *>(m_controls.at(std::size_t(control)))->setMaxLength(length);
+    if (auto *edit = qobject_cast<QLineEdit *>(at(control)))
+        edit->setMaxLength(length);
 }
 
 int QtView::Caret(int control) const
 {
-    return qobject_cast<QLineEdit *>(m_controls.at(std::size_t(control)))->cursorPosition();
+    if (auto *edit = qobject_cast<QLineEdit *>(at(control)))
+        return edit->cursorPosition();
+    if (auto *box = qobject_cast<QPlainTextEdit *>(at(control)))
+        return box->textCursor().position();
+    return 0;
 }
 
 void QtView::SetCaret(int control, int position)
 {
-    qobject_cast<QLineEdit *>(m_controls.at(std::size_t(control)))->setCursorPosition(position);
+    if (auto *edit = qobject_cast<QLineEdit *>(at(control))) {
+        edit->setCursorPosition(position);
+    } else if (auto *box = qobject_cast<QPlainTextEdit *>(at(control))) {
+        QTextCursor cursor = box->textCursor();
+        cursor.setPosition(std::clamp(position, 0, int(box->document()->characterCount()) - 1));
+        box->setTextCursor(cursor);
+    }
 }
 
 void QtView::SetFocus(int control)
 {
-    m_controls.at(std::size_t(control))->setFocus();
+    QWidget *w = at(control);
+    if (qobject_cast<QLineEdit *>(w) || qobject_cast<QPlainTextEdit *>(w) ||
+        qobject_cast<QPushButton *>(w))
+        w->setFocus();
 }
 
 void QtView::SetTitle(std::u16string_view title)

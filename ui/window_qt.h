@@ -56,18 +56,21 @@ inline QString WithCrLf(QString text)
     return text.replace(QLatin1Char('\n'), QStringLiteral("\r\n"));
 }
 
-// The 32 x 32 application icon (drawn by app/icon/make_icon.py).
+// The application icon, handed over by the program before it builds a window: the
+// windows' icon and what a picture box shows.
+void SetApplicationIcon(const QIcon &icon);
 QIcon ApplicationIcon();
 
 // A fixed dialog frame: title bar, system menu and close box, no minimize or
-// maximize box, not resizable.
-inline constexpr Qt::WindowFlags FixedDialogFrame = Qt::Dialog | Qt::CustomizeWindowHint |
-        Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint |
-        Qt::MSWindowsFixedSizeDialogHint;
+// maximize box, not resizable. The window's type (Qt::Window for a main window,
+// Qt::Dialog for a dialog) goes with it.
+inline constexpr Qt::WindowFlags FixedFrame = Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+        Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint;
 
 // Creates the controls of `description` in `window`, which takes its name, icon,
-// fixed client size and, where it has one, its place on the screen from it.
-// Returns them in the description's order.
+// fixed client size and, where it has one, its place on the screen from it; the
+// window draws the lines itself. Returns the controls in the description's order,
+// null for a line.
 std::vector<QWidget *> BuildWindow(QWidget *window, const ui::WindowDescription &description);
 
 // A window's controls as the handlers see them.
@@ -88,6 +91,8 @@ public:
     void SetTitle(std::u16string_view title) override;
 
 private:
+    QWidget *at(int control) const { return m_controls.at(std::size_t(control)); }
+
     QWidget *m_window;
     std::vector<QWidget *> m_controls;
 };

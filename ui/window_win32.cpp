@@ -76,10 +76,16 @@ COLORREF ColourRef(ui::Colour colour)
     return RGB(rgb >> 16, rgb >> 8 & 0xFF, rgb & 0xFF);
 }
 
-HICON ApplicationIcon(int size)
+const wchar_t *iconResource = nullptr;
+
+// The icon at `size` pixels. Shared ones (the standard sizes) stay loaded for the
+// program's life; others belong to the caller.
+HICON ApplicationIcon(int size, UINT shared = LR_SHARED)
 {
+    if (!iconResource)
+        return nullptr;
     return static_cast<HICON>(
-            LoadImageW(GetModuleHandleW(nullptr), IconResource, IMAGE_ICON, size, size, LR_SHARED));
+            LoadImageW(GetModuleHandleW(nullptr), iconResource, IMAGE_ICON, size, size, shared));
 }
 
 void RegisterClassOnce()
@@ -241,6 +247,9 @@ void Window::Forget()
     if (m_font)
         DeleteObject(m_font);
     m_font = nullptr;
+    if (m_pictureIcon)
+        DestroyIcon(m_pictureIcon);
+    m_pictureIcon = nullptr;
 }
 
 void Window::Create(HWND owner)
@@ -273,8 +282,6 @@ void Window::Create(HWND owner)
             throw std::runtime_error(std::string("cannot create ") + c.name);
         SetPropW(control, NameProperty, const_cast<char *>(c.name));
         m_controls[i] = control;
-        if (c.kind == Kind::Picture)
-            SendMessageW(control, STM_SETICON, WPARAM(ApplicationIcon(32)), 0);
         if (c.kind == Kind::TextBox && c.maxLength > 0)
             SendMessageW(control, EM_SETLIMITTEXT, WPARAM(c.maxLength), 0);
         if (c.kind == Kind::TextBox && !c.has(ui::ReadOnly) && !c.has(ui::MultiLine))
@@ -346,25 +353,35 @@ void Window::SetVisible(int control, bool visible)
 
 void Window::SetMaxLength(int control, int length)
 {
-    SendMessageW(Control(control), EM_SETLIMITTEXT, WPARAM(length), 0);
+    if (Is(control, Kind::TextBox) &&
+        !m_description.controls[std::size_t(control)].has(ui::MultiLine))
+        SendMessageW(Control(control), EM_SETLIMITTEXT, WPARAM(length), 0);
 }
 
 int Window::Caret(int control) const
 {
     DWORD start = 0;
     DWORD end = 0;
-    SendMessageW(Control(control), EM_GETSEL, WPARAM(&start), LPARAM(&end));
+    if (Is(control, Kind::TextBox))
+        SendMessageW(Control(control), EM_GETSEL, WPARAM(&start), LPARAM(&end));
     return int(end);
 }
 
 void Window::SetCaret(int control, int position)
 {
-    SendMessageW(Control(control), EM_SETSEL, WPARAM(position), LPARAM(position));
+    if (Is(control, Kind::TextBox))
+        SendMessageW(Control(control), EM_SETSEL, WPARAM(position), LPARAM(position));
 }
 
 void Window::SetFocus(int control)
 {
-    ::SetFocus(Control(control));
+    if (Is(control, Kind::TextBox) || Is(control, Kind::Button))
+        ::SetFocus(Control(control));
+}
+
+bool Window::Is(int control, ui::Kind kind) const
+{
+    return Control(control) && m_description.controls[std::size_t(control)].kind == kind;
 }
 
 void Window::SetTitle(std::u16string_view title)
@@ -409,6 +426,14 @@ void Window::LayOut(int dpi, const RECT *suggested)
     if (m_font)
         DeleteObject(m_font);
     m_font = font;
+    // Pictures show the icon at the size for this DPI, not the 32 pixels of 96 DPI.
+    const HICON icon = ApplicationIcon(MulDiv(32, dpi, 96), 0);
+    for (std::size_t i = 0; i < m_controls.size(); ++i)
+        if (m_controls[i] && m_description.controls[i].kind == Kind::Picture)
+            SendMessageW(m_controls[i], STM_SETICON, WPARAM(icon), 0);
+    if (m_pictureIcon)
+        DestroyIcon(m_pictureIcon);
+    m_pictureIcon = icon;
     for (std::size_t i = 0; i < m_controls.size(); ++i)
         if (m_controls[i])
             FitLabel(int(i));
@@ -611,6 +636,11 @@ bool Window::RunUntilDestroyed()
         }
     }
     return true;
+}
+
+void SetApplicationIcon(const wchar_t *resource)
+{
+    iconResource = resource;
 }
 
 void SetFailureHandler(FailureHandler handler)

@@ -23,8 +23,9 @@ std::wstring FromUtf8(std::string_view text);
 std::wstring FromAnsi(std::string_view text);
 std::u16string TextOf(HWND window);
 
-// The name under which the icon is stored in the program's resources.
-inline constexpr const wchar_t *IconResource = L"IDI_ICON1";
+// The application icon: the name under which the program stores it in its
+// resources, handed over before a window is made.
+void SetApplicationIcon(const wchar_t *resource);
 
 class Window : public ui::View
 {
@@ -79,11 +80,13 @@ private:
     void FitLabel(int index);
     void Forget();
     int IndexOf(HWND control) const;
+    bool Is(int control, ui::Kind kind) const;
     int IndexWith(ui::Flag flag) const;
 
     HWND m_window = nullptr;
     HWND m_tooltips = nullptr;
     HFONT m_font = nullptr;
+    HICON m_pictureIcon = nullptr; // at the window's DPI
     std::vector<HWND> m_controls;
     int m_dpi = 96;
     bool m_settingText = false; // the change notifications it brings are not handled
