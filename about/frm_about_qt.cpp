@@ -66,9 +66,4 @@ bool frmAbout::GetKeyValue(const std::uint32_t &KeyRoot, const QString &KeyName,
     return read;
 }
 
-void frmAbout::setSysInfoPlatform(std::unique_ptr<sysinfo::Platform> platform)
-{
-    m_sysInfo.SetPlatform(std::move(platform));
-}
-
 } // namespace velbrin

@@ -31,9 +31,6 @@ public:
     bool GetKeyValue(const std::uint32_t &KeyRoot, const QString &KeyName, const QString &SubKeyRef,
                      QString &KeyVal);
 
-    // Tests put a fake system in place of the real one.
-    void setSysInfoPlatform(std::unique_ptr<sysinfo::Platform> platform);
-
     const std::vector<QWidget *> &controls() const { return m_view.Controls(); }
     const QtView &view() const { return m_view; }
 

@@ -82,9 +82,4 @@ bool frmAbout::GetKeyValue(const std::uint32_t &KeyRoot, const std::string &KeyN
     return m_sysInfo.GetKeyValue(KeyRoot, KeyName, SubKeyRef, KeyVal);
 }
 
-void frmAbout::setSysInfoPlatform(std::unique_ptr<sysinfo::Platform> platform)
-{
-    m_sysInfo.SetPlatform(std::move(platform));
-}
-
 } // namespace velbrin

@@ -26,9 +26,6 @@ public:
     bool GetKeyValue(const std::uint32_t &KeyRoot, const std::string &KeyName,
                      const std::string &SubKeyRef, std::string &KeyVal);
 
-    // Tests put a fake system in place of the real one.
-    void setSysInfoPlatform(std::unique_ptr<sysinfo::Platform> platform);
-
 protected:
     void OnCommand(int index, int code) override;
     void OnClose() override;

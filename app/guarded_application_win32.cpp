@@ -32,7 +32,7 @@ int GuardedApplication::Run(Window &main)
     MSG message;
     BOOL got;
     while ((got = GetMessageW(&message, nullptr, 0, 0)) > 0) {
-        if (main.IsCreated() && IsDialogMessageW(main.Handle(), &message))
+        if (main.IsCreated() && DialogMessage(main.Handle(), &message))
             continue;
         TranslateMessage(&message);
         DispatchMessageW(&message);

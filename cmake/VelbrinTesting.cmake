@@ -11,16 +11,18 @@ else()
 endif()
 include(GoogleTest)
 
-# velbrin_add_test(NAME SOURCES ... LIBRARIES ... [MAIN]): one GoogleTest executable
-# whose cases ctest lists one by one. The cases are read from the executable when
-# ctest runs (under the cross build through the emulator, wine), so building never
-# starts it. MAIN: the sources bring their own main().
+# velbrin_add_test(NAME SOURCES ... LIBRARIES ... [ENVIRONMENT ...] [MAIN]): one
+# GoogleTest executable whose cases ctest lists one by one. The cases are read
+# from the executable when ctest runs (under the cross build through the
+# emulator, wine), so building never starts it. MAIN: the sources bring their
+# own main().
 function(velbrin_add_test name)
-    cmake_parse_arguments(PARSE_ARGV 1 arg "MAIN" "" "SOURCES;LIBRARIES")
+    cmake_parse_arguments(PARSE_ARGV 1 arg "MAIN" "" "SOURCES;LIBRARIES;ENVIRONMENT")
     add_executable(${name} ${arg_SOURCES})
     target_link_libraries(${name} PRIVATE ${arg_LIBRARIES} GTest::gtest)
     if(NOT arg_MAIN)
         target_link_libraries(${name} PRIVATE GTest::gtest_main)
     endif()
-    gtest_discover_tests(${name} DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 60)
+    gtest_discover_tests(${name} DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 60
+                         PROPERTIES ENVIRONMENT "${arg_ENVIRONMENT}")
 endfunction()

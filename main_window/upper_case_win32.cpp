@@ -4,6 +4,9 @@
 #define WIN32_LEAN_AND_MEAN
 #include <windows.h>
 
+#include <algorithm>
+#include <iterator>
+
 namespace velbrin::main_window {
 namespace {
 
@@ -33,8 +36,14 @@ bool IsLetter(char32_t c)
             (kind & (C1_UPPER | C1_LOWER));
 }
 
+// The title-case digraphs (as in "ǅ") take the capital just before them; not all
+// case data has them (wine's leaves them as they are).
+constexpr char32_t TitleCase[] = {0x01C5, 0x01C8, 0x01CB, 0x01F2};
+
 char32_t ToUpper(char32_t c)
 {
+    if (std::ranges::find(TitleCase, c) != std::end(TitleCase))
+        return c - 1;
     wchar_t units[2];
     const int count = Units(c, units);
     wchar_t upper[4] = {};

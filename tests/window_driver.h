@@ -1,99 +1,93 @@
-// What the window tests see of a window and what they do to it, as a user would.
-// Each front end's test program supplies a Driver; the tests written against it
-// (windows_test.cpp) run on both.
+// What the window tests do to a window, as a user would, and what they read back
+// from it, as a user and a screen reader meet it. Each front end's test program
+// supplies a Driver; the scenarios written against it (windows_test.cpp) run on
+// every front end, and what they see is held against approved files.
 #pragma once
 
 #include "app/app_info.h"
-#include "ui/window_model.h"
 
 #include <gtest/gtest.h>
 
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
-#include <string_view>
 #include <vector>
 
 namespace velbrin::test {
 
-struct Pixels
+struct Rect
 {
-    int left, top, width, height;
-    bool operator==(const Pixels &) const = default;
+    int left = 0, top = 0, width = 0, height = 0;
 };
 
-// One control as shown.
+// A window (its title as text, its client area on the screen) or one of its
+// controls (its place within the client area).
 struct Seen
 {
-    std::string name;
-    Pixels place; // within the client area
-    std::u16string text; // nothing when hidden; lines end in CR LF
-    bool visible, bordered;
+    int index = -1; // in the window's description; -1: the window
+    std::string name, role;
+    std::u16string heard, description; // what a screen reader says
+    Rect place;
+    std::u16string text; // lines end in CR LF; a button's with its "&"
+    std::uint32_t colour = 0; // of the text, 0xRRGGBB
+    std::u16string tooltip; // as the control registers it
+    int selectionStart = -1, selectionEnd = -1; // -1: no text to select
+    int scrolled = 0; // lines scrolled out of view at the top
+    bool visible = true, focused = false, readOnly = false;
+    bool cut = false; // its text does not fit it
 };
 
 struct MessageBoxSeen
 {
-    std::u16string caption, text; // lines end in CR LF
-    bool okOnly, icon;
+    std::u16string caption, text;
+    std::string buttons; // "OK"
+    bool icon = false;
 };
 
-struct AboutRun
+struct Image
 {
-    bool closedItself;
-    std::vector<std::string> started; // what System Info started
+    int width = 0, height = 0;
+    std::vector<std::uint32_t> pixels; // 0xRRGGBB, row by row
 };
 
-enum class Key { Tab, BackTab, Enter, Escape, Backspace };
-
-// Controls are named by their place in the window's description.
 class Driver
 {
 public:
     virtual ~Driver() = default;
-    virtual int Dpi() const { return 96; }
-    virtual Pixels Client() const = 0; // with its place on the screen
-    virtual std::u16string Title() const = 0;
-    virtual bool FixedFrame() const = 0; // not resizable, no minimize or maximize box
-    virtual bool TakesInput() const = 0; // false while a modal dialog holds it
-    virtual Seen See(int index) const = 0;
-    std::u16string Text(int index) const { return See(index).text; }
-    virtual std::u16string Tooltip(int index) = 0; // what pops up under the mouse; "": none
-    virtual int Caret(int index) const = 0;
-    virtual std::uint32_t TextColour(int index) const = 0; // 0xRRGGBB
-    virtual std::uint32_t Pixel(int x, int y) const = 0; // of the client area
-    virtual int TextWidth(int index, std::u16string_view line) const = 0; // in its font
-    virtual int LineHeight(int index) const = 0;
-    virtual int Room(int index) const = 0; // the width a control has for its text
-    virtual int Focus() const = 0; // -1: none of these controls
-
-    virtual void Type(int index, std::u16string_view text) = 0;
-    virtual void Paste(int index, std::u16string_view text) = 0;
-    virtual void Select(int index, int from, int count) = 0;
-    virtual void Press(Key key) = 0; // where the focus is
-    virtual void Alt(char letter) = 0;
-    virtual void Click(int index) = 0;
-    virtual void CloseBox() = 0;
-    // A failure escaping an event handler of the program, with this text.
-    virtual void FailInAHandler(const char *what) = 0;
-    // Does `action` in the program's message loop; the status the program then
-    // ends with, or -1 when it goes on.
-    virtual int Run(const std::function<void()> &action) = 0;
-    // Opens About by `open` with a registry whose first lookup gives `sysInfoPath`
-    // (none when empty) and does `inside` in its modal loop.
-    virtual AboutRun InAbout(const std::function<void()> &open, const std::string &sysInfoPath,
-                             const std::function<void(Driver &)> &inside) = 0;
-    // Does `action` and reads, then closes, the message box it brings up.
-    virtual MessageBoxSeen InMessageBox(const std::function<void()> &action) = 0;
+    // The program's topmost window (About while it is open), then its controls in
+    // the order a screen reader reads them.
+    virtual std::vector<Seen> Dump() = 0;
+    virtual std::optional<MessageBoxSeen> MessageBox() = 0; // the one on top, if any
+    virtual Image Shot() = 0; // the topmost window's client area
+    // Lays the topmost window out at this many times its normal size; false when
+    // the front end takes its scale for a whole run (Qt: QT_SCALE_FACTOR).
+    virtual bool Rescale(double scale) = 0;
+    // The tooltip that pops up while the mouse rests on a control of the main window.
+    virtual std::u16string Hover(const std::string &control) = 0;
+    // Takes each step as a user would, in the program's own event loop, and calls
+    // `after` once the program has handled it; returns the status the program
+    // then ends with, or -1 when it goes on. Steps:
+    //   type TEXT | paste TEXT | select CONTROL FROM COUNT | click CONTROL |
+    //   key Tab|BackTab|Enter|Escape|Backspace | alt LETTER | close | copy | fail TEXT
+    // (close: the window's close box; copy: select all and copy; fail: a failure
+    // escaping one of the program's handlers).
+    virtual int Play(const std::vector<std::u16string> &steps,
+                     const std::function<void(std::size_t step)> &after) = 0;
+    virtual std::u16string Clipboard() = 0;
 };
 
 // A shown main window, loaded with `info`; made by each front end's test program.
 std::unique_ptr<Driver> OpenMain(const AppInfo &info = AppInfo::current());
 
-// Every control where the description puts it at the window's DPI, inside the
-// client area, no two boxes or buttons overlapping.
-void CheckLayout(const Driver &window, const ui::WindowDescription &description);
-// Every caption and fixed-length field fits its box in the window's font.
-void CheckFits(const Driver &window, const ui::WindowDescription &description);
+// One step, split: its verb, and its control or text.
+struct Step
+{
+    std::string verb, control;
+    std::u16string text;
+    int from = 0, count = 0;
+};
+Step Parse(const std::u16string &step);
 
 } // namespace velbrin::test

@@ -1,383 +1,283 @@
-// The two windows as a user meets them, run against the Qt and the Win32 front
-// end alike, and held against the published texts.
-#include "about/about_model.h"
-#include "app/failure.h"
-#include "main_window/main_window_model.h"
-#include "window_driver.h"
+// The two windows as a user meets them, run against every front end: what the
+// user does is written here, what the program then shows is held against
+// approved files; a few values that must never be approved by accident are
+// checked here as they stand.
+#include "approval.h"
+#include "fake_platform.h"
 
 #include <algorithm>
+#include <cstdio>
+#include <map>
+#include <sstream>
 
-namespace velbrin::test {
+namespace velbrin {
+namespace test {
+namespace {
 
-void CheckLayout(const Driver &window, const ui::WindowDescription &description)
+std::string registered; // the first lookup of System Info finds this; none when empty
+std::vector<std::string> started; // what System Info started
+
+// A registry knowing `registered`, whose starts are kept in `started`.
+struct Registered : sysinfo::FakePlatform
 {
-    const auto px = [dpi = window.Dpi()](int twips) { return ui::TwipsToPixels(twips, dpi); };
-    const Pixels client = window.Client();
-    EXPECT_EQ(std::pair(client.width, client.height),
-              std::pair(px(description.clientWidth), px(description.clientHeight)));
-    EXPECT_TRUE(window.FixedFrame());
-    std::vector<Pixels> boxes; // text boxes and buttons
-    for (int i = 0; i < int(description.controls.size()); ++i) {
-        const ui::Control &c = description.controls[std::size_t(i)];
-        if (c.kind == ui::Kind::Line)
-            continue;
-        const Seen seen = window.See(i);
-        const Pixels at = seen.place;
-        const Pixels place {px(c.place.left), px(c.place.top), px(c.place.width),
-                            px(c.place.height)};
-        SCOPED_TRACE(c.name);
-        EXPECT_EQ(seen.name, c.name);
-        if (c.kind == ui::Kind::Button) // may grow to the left to fit its caption
-            EXPECT_EQ(std::tuple(at.left + at.width, at.top, at.height),
-                      std::tuple(place.left + place.width, place.top, place.height));
-        else if (c.has(ui::AutoSize))
-            EXPECT_EQ(std::pair(at.left, at.top), std::pair(place.left, place.top));
-        else
-            EXPECT_EQ(at, place);
-        if (!seen.visible)
-            continue;
-        EXPECT_TRUE(at.left >= 0 && at.top >= 0 && at.left + at.width <= client.width &&
-                    at.top + at.height <= client.height);
-        if (c.kind != ui::Kind::TextBox && c.kind != ui::Kind::Button)
-            continue;
-        for (const Pixels &b : boxes)
-            EXPECT_TRUE(at.left >= b.left + b.width || b.left >= at.left + at.width ||
-                        at.top >= b.top + b.height || b.top >= at.top + at.height);
-        boxes.push_back(at);
+    Registered()
+        : FakePlatform(registered)
+    { }
+    bool StartProgram(const std::string &path) override
+    {
+        started.push_back(path);
+        return true;
     }
-}
+};
 
-void CheckFits(const Driver &window, const ui::WindowDescription &description)
+} // namespace
+
+Step Parse(const std::u16string &step)
 {
-    for (int i = 0; i < int(description.controls.size()); ++i) {
-        const ui::Control &c = description.controls[std::size_t(i)];
-        std::u16string widest(c.caption); // one-character codes may be any letter
-        if (c.kind == ui::Kind::Button)
-            std::erase(widest, u'&');
-        else if (c.kind == ui::Kind::TextBox && c.has(ui::ReadOnly) && !c.has(ui::MultiLine))
-            widest = c.maxLength == 1 ? u"W" : std::u16string(std::size_t(c.maxLength), u'0');
-        else
-            continue;
-        EXPECT_LE(window.TextWidth(i, widest), window.Room(i)) << c.name;
+    Step parsed;
+    const auto space = step.find(u' ');
+    parsed.verb = Utf8(step.substr(0, space));
+    parsed.text = space == std::u16string::npos ? u"" : step.substr(space + 1);
+    if (parsed.verb == "select" || parsed.verb == "click" || parsed.verb == "key") {
+        std::istringstream words(Utf8(parsed.text));
+        words >> parsed.control >> parsed.from >> parsed.count;
     }
+    return parsed;
 }
 
 namespace {
 
-using namespace main_window;
-using namespace std::string_literals;
-namespace About = about;
-
-const std::u16string Disclaimer =
-        u"\r\n"
-        u"The author will not be held responsible for any damage or loss "
-        u"!\r\n\r\nThe author can be contacted at <me@example.org>\r\n\r\n"
-        u"Huge thanks to:\r\n"
-        u"Harbour Phones, 12 Harbour Lane, Exampleton\r\n"
-        u"The Handset Corner, 3 Market Row, Sampleford";
-
-TEST(MainWindow, StartsAsPublished)
+// Where the caret is or what is selected, as a user sees it in the focused control.
+std::string Focus(const Seen &s)
 {
-    EXPECT_EQ(OpenMain({u"Corvanel", 1, 0, 0, u""})->Title(), u"Corvanel Version 1.0.0 ");
-    const auto main = OpenMain();
-    CheckLayout(*main, Description());
-    EXPECT_EQ(main->Title(), u"Corvanel Version 1.2004.429 Copyright (C) 2026 Velbrin developers");
-    EXPECT_EQ(main->Text(lblMsnLeft), u"10 character(s) needed");
-    EXPECT_EQ(main->Text(lblImeiLeft), u"15 character(s) needed");
-    for (auto counter : {lblMsnLeft, lblImeiLeft})
-        EXPECT_EQ(main->TextColour(counter), 0xFF0000u);
-    EXPECT_EQ(std::pair(main->Text(cmdAbout), main->Text(cmdExit)),
-              std::pair(u"A&bout"s, u"&Close"s));
-    const std::u16string tooltips[ControlCount] = {
-            u"Mechanical Serial Number",
-            u"MSN: Mechanical Serial Number",
-            u"",
-            u"Mobile Code: identifies the model of cellular phone",
-            u"Origin Code: country of manifacturing or final assembly",
-            u"Year Code: the year of final assembly",
-            u"Month Code: the month of final assembly",
-            u"Serial Number: four digits",
-            u"",
-            u"",
-            u"IMEI: International Mobile Equipment Identity",
-            u"",
-            u"Type Approval Code: identifies the model of cellular phone",
-            u"Final Assembly Code: country of manifacturing or final assembly",
-            u"Serial Number: six digits",
-            u"Supplementary digit (reserve)",
-            u""};
-    for (int i = 0; i < ControlCount; ++i) {
-        const Seen seen = main->See(i);
-        if (seen.visible) {
-            EXPECT_EQ(main->Tooltip(i), tooltips[i]) << seen.name;
-        }
-        EXPECT_EQ(seen.visible, i != cmdHelp) << seen.name;
-        EXPECT_EQ(seen.bordered, i == lblMsn || i == lblImei) << seen.name;
-    }
-    // Every box starts empty and refuses typing but for the two entry boxes; every
-    // field is as high as the entry boxes, and each row of fields is level.
-    for (const auto *side : {&MsnSide(), &ImeiSide()}) {
-        for (auto box : side->fields) {
-            EXPECT_EQ(std::pair(main->See(box).place.top, main->See(box).place.height),
-                      std::pair(main->See(side->fields[0]).place.top,
-                                main->See(txtMsn).place.height));
-        }
-        for (auto box : side->fields)
-            main->Type(box, u"x");
-        main->Type(side->summary, u"x");
-        for (auto box : side->fields)
-            EXPECT_EQ(main->Text(box), u"") << main->See(box).name;
-        EXPECT_EQ(main->Text(side->summary), u"");
-        EXPECT_EQ(main->Text(side->entry), u"");
-    }
+    if (!s.focused)
+        return "";
+    if (s.selectionStart < 0 || s.selectionStart == s.selectionEnd)
+        return s.selectionStart < 0 ? " focused"
+                                    : " focused, caret " + std::to_string(s.selectionEnd);
+    return " focused, selected " + std::to_string(s.selectionStart) + "-" +
+            std::to_string(s.selectionEnd);
 }
 
-TEST(MainWindow, TabWalksTheControlsInTheirOrder)
+// What every front end shows alike.
+std::string Shown(const Seen &s)
 {
-    const auto main = OpenMain();
-    EXPECT_EQ(main->Focus(), txtMsn);
-    std::vector<int> order; // every control that takes the focus, by tab position
-    for (int i = 0; i < ControlCount; ++i)
-        if (const auto &c = Description().controls[std::size_t(i)];
-            c.kind == ui::Kind::TextBox || (c.kind == ui::Kind::Button && !c.has(ui::Hidden)))
-            order.push_back(i);
-    std::ranges::sort(order, {}, [](int i) { return Description().controls[std::size_t(i)].tab; });
-    EXPECT_EQ(std::vector(order.begin(), order.begin() + 4),
-              (std::vector<int> {txtMsn, txtImei, cmdAbout, cmdExit}));
-    for (std::size_t k = 1; k <= order.size(); ++k) {
-        main->Press(Key::Tab);
-        EXPECT_EQ(main->Focus(), order[k % order.size()]) << k;
-    }
-    main->Press(Key::BackTab);
-    EXPECT_EQ(main->Focus(), order.back());
+    return s.name + (s.visible ? " " : " hidden ") + Quoted(s.text) + Focus(s) +
+            (s.scrolled ? " scrolled " + std::to_string(s.scrolled) : "");
 }
 
-struct Step
+// All of it, as this front end shows it.
+std::string Dumped(const std::vector<Seen> &seen)
 {
-    enum Action { Type, Paste, Select, Backspace } action;
-    std::u16string text = {}; // Type, Paste
-    int from = 0, count = 0; // Select
+    std::string dump;
+    for (const Seen &s : seen) {
+        char line[160];
+        std::snprintf(line, sizeof line, " %s at %d,%d %dx%d colour #%06x", s.role.c_str(),
+                      s.place.left, s.place.top, s.place.width, s.place.height, unsigned(s.colour));
+        dump += Shown(s) + line + " heard " + Quoted(s.heard) +
+                (s.description.empty() ? "" : " described " + Quoted(s.description)) +
+                (s.tooltip.empty() ? "" : " tooltip " + Quoted(s.tooltip)) +
+                (s.readOnly ? " read-only" : "") + (s.cut ? " CUT OFF" : "") + "\n";
+    }
+    return dump;
+}
+
+struct Recording
+{
+    std::string text;
+    std::vector<std::string> focus; // the focused control after each step, first before any
+    int status;
 };
 
-struct EntryCase
+// The steps and what changed on the screen after each: the topmost window's
+// controls that changed, a message box, the programs started, and at last how
+// the program ends.
+Recording Record(Driver &program, const std::vector<std::u16string> &steps, bool quietStart = false)
 {
-    const char *what;
-    ControlIndex entry;
-    std::vector<Step> steps;
-    std::u16string shown; // the entry box afterwards
-    int caret;
-    std::u16string counter; // empty: hidden
-    std::vector<std::pair<ControlIndex, std::u16string>> boxes; // summaries with CR LF
+    Recording r;
+    std::map<std::string, std::map<std::string, std::string>> shown; // window -> control -> line
+    std::string window;
+    const auto note = [&](std::size_t step) {
+        if (step < steps.size())
+            r.text += "> " + Utf8(steps[step]) + "\n";
+        auto seen = program.Dump(); // in the description's order, for every front end alike
+        std::stable_sort(seen.begin(), seen.end(),
+                         [](const Seen &a, const Seen &b) { return a.index < b.index; });
+        if (seen.front().name != window)
+            r.text += "in " + (window = seen.front().name) + "\n";
+        r.focus.emplace_back();
+        for (const Seen &s : seen) {
+            std::string &before = shown[window][s.name];
+            if (Shown(s) != before && (step < steps.size() || !quietStart))
+                r.text += "  " + Shown(s) + "\n";
+            before = Shown(s);
+            if (s.focused)
+                r.focus.back() = s.name;
+        }
+        if (const auto box = program.MessageBox())
+            r.text += "  message box " + Quoted(box->caption) + " " + Quoted(box->text) + " [" +
+                    box->buttons + (box->icon ? "] with an icon\n" : "] without an icon\n");
+        for (const auto &path : std::exchange(started, {}))
+            r.text += "  started " + path + "\n";
+        if (step < steps.size() && Parse(steps[step]).verb == "copy")
+            r.text += "  clipboard " + Quoted(program.Clipboard()) + "\n";
+    };
+    note(steps.size());
+    r.status = program.Play(steps, note);
+    if (r.status >= 0 && r.focus.size() <= steps.size()) // the step that ended it
+        r.text += "> " + Utf8(steps[r.focus.size() - 1]) + "\n";
+    r.text += r.status < 0 ? "goes on\n" : "ends with status " + std::to_string(r.status) + "\n";
+    return r;
+}
+
+struct Case
+{
+    const char *title;
+    std::vector<std::u16string> steps;
 };
 
-const std::u16string MsnSummary =
-        u"Mobile Code: A3Z\r\nMade in Germany\r\n"
-        u"in January (2nd half of)\r\nof 1999\r\nSerial# (four digits): 1234";
-
-TEST(MainWindow, TypingAndPasting)
+struct Transcript
 {
-    using enum Step::Action;
-    const std::u16string imei = u"Model: Motorola 6200 Flare GSM\r\nMade in Germany\r\n"
-                                u"Serial# (six digits): 987654\r\nSupplementary digit (reserve): 3";
-    // clang-format off
-    const EntryCase cases[] {
-        {"MSN typed in lower case", txtMsn, {{Type, u"a3ztzb1234"}}, u"A3ZTZB1234", 10, u"",
-         {{txtMobileCode, u"A3Z"}, {txtOriginCode, u"T"}, {txtYearCode, u"Z"}, {txtMonthCode, u"B"},
-          {txtSnr, u"1234"}, {txtMsnGlobal, MsnSummary}}},
-        {"nine characters decode nothing", txtMsn, {{Type, u"a3ztzb123"}}, u"a3ztzb123", 9,
-         u"1 character(s) needed", {{txtMobileCode, u""}, {txtMsnGlobal, u""}}},
-        {"IMEI typed", txtImei, {{Type, u"445051079876543"}}, u"445051079876543", 15, u"",
-         {{txtTypeApprovalCode, u"445051"}, {txtFinalAssemblyCode, u"07"}, {txtImeiSnr, u"987654"},
-          {txtSp, u"3"}, {txtImeiGlobal, imei}}},
-        {"deleting keeps the last result", txtImei, {{Type, u"445051079876543"}, {Backspace}},
-         u"44505107987654", 14, u"1 character(s) needed", {{txtSp, u"3"}, {txtImeiGlobal, imei}}},
-        {"deleting everything", txtMsn, {{Type, u"a3ztzb1234"}, {Select, u"", 0, 10}, {Backspace}},
-         u"", 0, u"10 character(s) needed", {{txtSnr, u"1234"}, {txtMsnGlobal, MsnSummary}}},
-        {"replacing a selection decodes anew", txtImei,
-         {{Type, u"445051079876543"}, {Select, u"", 6, 2}, {Type, u"40"}}, u"445051409876543", 8, u"",
-         {{txtFinalAssemblyCode, u"40"}, {txtImeiGlobal, u"Model: Motorola 6200 Flare GSM\r\n"
-          u"Made in UK\r\nSerial# (six digits): 987654\r\nSupplementary digit (reserve): 3"}}},
-        {"the caret stays where typing completed it", txtMsn,
-         {{Type, u"a3ztzb123"}, {Select, u"", 3, 0}, {Type, u"x"}}, u"A3ZXTZB123", 4, u"",
-         {{txtOriginCode, u"X"}}},
-        {"a paste is cut at the limit", txtImei, {{Paste, u"350904401234565999"}}, u"350904401234565",
-         15, u"", {{txtTypeApprovalCode, u"350904"}, {txtSp, u"5"}}},
-        {"so is an MSN", txtMsn, {{Paste, u"a3ztzb1234xyz"}}, u"A3ZTZB1234", 10, u"", {{txtSnr, u"1234"}}},
-        {"a paste keeps its first line and what follows the caret", txtMsn,
-         {{Type, u"a3ztzb12"}, {Select, u"", 3, 0}, {Paste, u"q\r\nzz"}, {Paste, u"\n9"}},
-         u"a3zqtzb12", 4, u"1 character(s) needed", {{txtMobileCode, u""}}},
-        {"an empty first line replaces the selection", txtMsn,
-         {{Type, u"a3ztzb1234"}, {Select, u"", 3, 2}, {Paste, u"\r\nxx"}}, u"A3ZB1234", 3,
-         u"2 character(s) needed", {{txtOriginCode, u"T"}}},
-        {"letters only are upper-cased, the length kept", txtMsn,
-         {{Type, u"\u24D0\u2170\u0345tzb12\U00010428"}}, u"\u24D0\u2170\u0345TZB12\U00010400", 10, u"",
-         {{txtMobileCode, u"\u24D0\u2170\u0345"}, {txtOriginCode, u"T"}}},
-        {"sharp s has no upper case of one character", txtMsn,
-         {{Type, u"\u00e9\u00e9\u00dfrzb123\u00e7"}}, u"\u00c9\u00c9\u00dfRZB123\u00c7", 10, u"",
-         {{txtMobileCode, u"\u00c9\u00c9\u00df"}, {txtSnr, u"123\u00c7"}}},
-    };
-    // clang-format on
-    for (const auto &c : cases) {
-        SCOPED_TRACE(c.what);
-        const auto main = OpenMain();
-        for (const auto &step : c.steps) {
-            if (step.action == Type)
-                main->Type(c.entry, step.text);
-            else if (step.action == Paste)
-                main->Paste(c.entry, step.text);
-            else if (step.action == Select)
-                main->Select(c.entry, step.from, step.count);
-            else
-                main->Press(Key::Backspace);
+    const char *name;
+    std::vector<Case> cases;
+    std::string registered = {}; // System Info's path; web pages find none
+    bool desktopOnly = false;
+};
+
+void PrintTo(const Transcript &t, std::ostream *out)
+{
+    *out << t.name;
+}
+
+class Transcripts : public ::testing::TestWithParam<Transcript>
+{
+};
+
+// Each case starts with a fresh main window.
+TEST_P(Transcripts, AsApproved)
+{
+    const Transcript &t = GetParam();
+    std::string text;
+    for (const Case &c : t.cases) { // the window's start is shown once
+        registered = t.registered;
+        auto program = OpenMain();
+        text += std::string("== ") + c.title + "\n" +
+                Record(*program, c.steps, &c != &t.cases[0]).text;
+    }
+    ExpectApprovedText(std::string("transcripts/") + t.name + ".txt", text, true);
+}
+
+const std::u16string imei = u"445051079876543";
+
+// clang-format off
+INSTANTIATE_TEST_SUITE_P(Windows, Transcripts, ::testing::Values(
+    Transcript {"tab", {{"Tab walks every box and button and wraps; Shift+Tab goes back", {
+        u"type a3ztzb1234", u"select txtImei 0 0", u"type " + imei, u"select txtMsn 10 0",
+        u"key Tab", u"key Tab", u"key Tab", u"key Tab", u"key Tab", u"key Tab", u"key Tab",
+        u"key Tab", u"key Tab", u"key Tab", u"key Tab", u"key Tab", u"key Tab", u"key Tab",
+        u"key Tab", u"key BackTab", u"key BackTab"}}}},
+    Transcript {"typing", {
+        {"an MSN typed in lower case", {u"type a3ztzb1234"}},
+        {"nine characters decode nothing", {u"type a3ztzb123"}},
+        {"an IMEI typed", {u"select txtImei 0 0", u"type " + imei}},
+        {"deleting keeps the last result", {u"select txtImei 0 0", u"type " + imei, u"key Backspace"}},
+        {"deleting everything", {u"type a3ztzb1234", u"select txtMsn 0 10", u"key Backspace"}},
+        {"replacing a selection decodes anew",
+         {u"select txtImei 0 0", u"type " + imei, u"select txtImei 6 2", u"type 40"}},
+        {"the caret stays where typing completed it",
+         {u"type a3ztzb123", u"select txtMsn 3 0", u"type x"}},
+        {"a paste is cut at the limit", {u"select txtImei 0 0", u"paste 350904401234565999"}},
+        {"so is an MSN's", {u"paste a3ztzb1234xyz"}},
+        {"a paste keeps its first line and what follows the caret",
+         {u"type a3ztzb12", u"select txtMsn 3 0", u"paste q\r\nzz", u"paste \n9"}},
+        {"an empty first line replaces the selection",
+         {u"type a3ztzb1234", u"select txtMsn 3 2", u"paste \r\nxx"}},
+        {"letters only are upper-cased, the length kept",
+         {u"type \u24D0\u2170\u0345tzb12\U00010428"}},
+        {"title case and sharp s", {u"type \u01C5\u00e9\u00dfrzb123\u00e7"}},
+        {"unknown codes still fill every box", {u"type xyz9io5678", u"select txtImei 0 0",
+                                                 u"type 12345619876543z"}},
+        {"fields and summaries refuse typing but can be copied",
+         {u"select txtImei 0 0", u"type " + imei, u"select txtTypeApprovalCode 0 0", u"type x",
+          u"key Backspace", u"copy", u"select txtImeiGlobal 0 0", u"type x", u"paste y"}}}},
+    Transcript {"closing", {
+        {"the Close button", {u"click cmdExit"}},
+        {"its access key", {u"alt c"}},
+        {"Esc", {u"key Escape"}},
+        {"the close box", {u"close"}},
+        {"Enter in an entry box and the hidden Help's key end nothing",
+         {u"select txtImei 0 0", u"type " + imei, u"key Enter", u"alt h"}}}},
+    Transcript {"failure", {{"a failure in a handler is shown, then the program ends", {
+        u"fail the disk is on fire \u2014 Z\u00fcrich", u"key Enter"}}}},
+    Transcript {"about", {{"About, opened and closed every way, gives the focus back", {
+        u"type a3z", u"alt b", u"key Escape", u"type tzb1234", u"click cmdAbout", u"click cmdOK",
+        u"click cmdAbout", u"key Enter", u"click cmdAbout", u"key Tab", u"key Escape",
+        u"click cmdAbout", u"close", u"select txtImei 0 0", u"click cmdAbout", u"click cmdSysInfo",
+        u"key Enter", u"key Escape"}}}},
+    Transcript {"system_info", {{"System Info starts the registered program and About stays", {
+        u"click cmdAbout", u"key Tab", u"key Enter", u"alt s", u"click cmdOK"}}},
+        "\"C:\\Tools\\info.exe\"", true}),
+    [](const auto &info) { return info.param.name; });
+// clang-format on
+
+// The first steps of the Tab walk and how the program ends, as they must stay.
+TEST(Windows, KeepTheirFirstTabStopsAndExitStatuses)
+{
+    const auto walk = Record(*OpenMain(), {u"key Tab", u"key Tab", u"key Tab", u"alt c"});
+    EXPECT_EQ(walk.focus, (std::vector<std::string> {"txtMsn", "txtImei", "cmdAbout", "cmdExit"}));
+    EXPECT_EQ(walk.status, 0);
+    EXPECT_EQ(Record(*OpenMain(), {u"fail x", u"key Enter"}).status, 1);
+    EXPECT_EQ(Record(*OpenMain(), {u"key Enter"}).status, -1);
+}
+
+// Both windows at each scale, dumped and pictured: at start, decoded (a full
+// summary of each kind, a caret in a read-only field) and About.
+TEST(Windows, LookAsApproved)
+{
+    EXPECT_TRUE(EnvironmentApproved()) << "no approved files for this environment ("
+                                       << Environment() << "): approve again for it with "
+                                       << "tests/approve.sh";
+    for (const double scale : {1.0, 1.5, 2.0}) {
+        auto main = OpenMain();
+        if (!main->Rescale(scale))
+            continue;
+        char suffix[16];
+        std::snprintf(suffix, sizeof suffix, "@%gx", scale);
+        const auto take = [&](const std::string &name) {
+            const auto seen = main->Dump();
+            ExpectApprovedText(name + suffix + ".txt", Dumped(seen), false);
+            ExpectApprovedImage(name + suffix, main->Shot());
+            for (const Seen &s : seen)
+                EXPECT_FALSE(s.cut) << s.name << " cannot show all of " << Quoted(s.text);
+            return seen;
+        };
+        for (const Seen &s : take("frmVelbrin-start")) {
+            if (s.name == "lblMsnLeft" || s.name == "lblImeiLeft") {
+                EXPECT_EQ(s.colour, 0xFF0000u); // the counters' red
+            }
         }
-        EXPECT_EQ(main->Text(c.entry), c.shown);
-        EXPECT_EQ(main->Caret(c.entry), c.caret);
-        const auto counter = (c.entry == txtImei ? ImeiSide() : MsnSide()).counter;
-        EXPECT_EQ(main->See(counter).visible, !c.counter.empty());
-        EXPECT_EQ(main->Text(counter), c.counter);
-        for (const auto &[box, text] : c.boxes)
-            EXPECT_EQ(main->Text(box), text) << main->See(box).name;
+        main->Play({u"type a3ztzb1234", u"select txtImei 0 0", u"type 12345619876543z",
+                    u"select txtMobileCode 0 0", u"alt b", u"key Escape"},
+                   [&](std::size_t step) {
+                       if (step == 3)
+                           take("frmVelbrin-decoded");
+                       if (step == 4 && main->Rescale(scale)) {
+                           const Rect about = take("frmAbout")[0].place;
+                           if (scale == 1) { // 2340 and 1935 twips from the screen's corner
+                               EXPECT_EQ(std::pair(about.left, about.top), std::pair(156, 129));
+                           }
+                       }
+                   });
     }
-}
-
-TEST(MainWindow, EveryWayOfClosingEndsTheProgramButEnter)
-{
-    const std::function<void(Driver &)> ways[] = {
-            [](Driver &m) { m.Click(cmdExit); }, [](Driver &m) { m.Alt('c'); },
-            [](Driver &m) { m.Press(Key::Escape); }, [](Driver &m) { m.CloseBox(); }};
-    for (const auto &way : ways) {
-        const auto main = OpenMain();
-        EXPECT_EQ(main->Run([&] { way(*main); }), 0);
-    }
-    // Enter in an entry box ends nothing: it is how scanners finish an identifier.
-    // Nor does the hidden Help button's key.
-    const auto main = OpenMain();
-    main->Type(txtImei, u"445051079876543");
-    EXPECT_EQ(main->Run([&] {
-        main->Press(Key::Enter);
-        main->Alt('h');
-    }),
-              -1);
-}
-
-TEST(Program, AFailureInAHandlerIsShownAndEndsTheProgram)
-{
-    const auto main = OpenMain();
-    int status = -1;
-    const MessageBoxSeen box = main->InMessageBox(
-            [&] { status = main->Run([&] { main->FailInAHandler("the disk is on fire"); }); });
-    EXPECT_EQ(box.caption, u"Corvanel");
-    EXPECT_EQ(box.text,
-              u"The program has to close because of an error:\r\n\r\nthe disk is on fire");
-    EXPECT_EQ(status, FailureExitCode);
-}
-
-// Also run at 1.5 and 2 times by ctest in the Qt build, and at those DPIs in the
-// Win32 tests.
-TEST(MainWindow, CaptionsAndFieldsFitTheirBoxes)
-{
-    const auto main = OpenMain();
-    CheckFits(*main, Description());
-    main->InAbout([&] { main->Click(cmdAbout); }, "",
-                  [](Driver &about) {
-                      CheckFits(about, About::Description());
-                      // This build's disclaimer, the longest text shown, stays clear of the
-                      // buttons.
-                      const Pixels text = about.See(About::lblDisclaimer).place;
-                      const int height = about.LineHeight(About::lblDisclaimer);
-                      for (std::size_t at = 0, end = 0, line = 0; at < Disclaimer.size();
-                           at = end + 2, ++line) {
-                          end = std::min(Disclaimer.find(u"\r\n", at), Disclaimer.size());
-                          const int width = about.TextWidth(About::lblDisclaimer,
-                                                            Disclaimer.substr(at, end - at));
-                          const int top = text.top + int(line) * height;
-                          for (const Pixels b :
-                               {about.See(About::cmdOK).place, about.See(About::cmdSysInfo).place})
-                              EXPECT_TRUE(!width || text.left + width <= b.left ||
-                                          top + height <= b.top || b.top + b.height <= top)
-                                      << line;
-                      }
-                  });
-}
-
-void CheckAboutOpened(Driver &about)
-{
-    CheckLayout(about, About::Description());
-    EXPECT_EQ(about.Title(), u"About Corvanel");
-    EXPECT_EQ(about.Text(About::lblTitle), u"Corvanel");
-    EXPECT_EQ(about.Text(About::lblVersion), u"Version 1.2004.429");
-    EXPECT_EQ(about.Text(About::lblDescription),
-              u"Corvanel:  Copyright (C) 2026 Velbrin developers\r\nVelbrin is part of Quarn "
-              u"project!");
-    EXPECT_EQ(about.Text(About::lblDisclaimer), Disclaimer);
-    EXPECT_EQ(about.Text(About::cmdSysInfo), u"&System Info...");
-    EXPECT_EQ(about.Focus(), About::cmdOK);
-    const Pixels client = about.Client(); // 2340 and 1935 twips from the screen's corner
-    EXPECT_EQ(
-            std::pair(client.left, client.top),
-            std::pair(ui::TwipsToPixels(2340, about.Dpi()), ui::TwipsToPixels(1935, about.Dpi())));
-    // The groove: gray over white, the white one twice as wide.
-    const int y = ui::TwipsToPixels(1676, about.Dpi());
-    EXPECT_EQ(about.Pixel(client.width / 2, y), 0x808080u);
-    EXPECT_EQ(about.Pixel(client.width / 2, y + 1), 0xFFFFFFu);
-}
-
-// Opened again and again from one main window, which waits meanwhile, keeps its
-// boxes and has the focus where it was when About closes.
-TEST(About, ClosesByOkEnterAndEscAndStartsSystemInfoOrSaysItCannot)
-{
-    const auto main = OpenMain();
-    main->Type(txtMsn, u"A3ZTZB1234");
-    const std::string tool = "C:\\Tools\\info.exe";
-    MessageBoxSeen box {};
-    const struct
-    {
-        std::function<void(Driver &)> inside;
-        std::string path; // registered
-        bool closes;
-        std::size_t starts;
-    } runs[] = {
-            {[&](Driver &about) {
-                 CheckAboutOpened(about);
-                 EXPECT_FALSE(main->TakesInput());
-                 about.Press(Key::Escape);
-             },
-             "", true, 0},
-            {[](Driver &about) { about.Click(About::cmdOK); }, tool, true, 0},
-            {[](Driver &about) { about.Press(Key::Enter); }, tool, true, 0},
-            {[](Driver &about) {
-                 about.Press(Key::Tab);
-                 EXPECT_EQ(about.Focus(), About::cmdSysInfo);
-                 about.Press(Key::Escape);
-             },
-             tool, true, 0},
-            {[](Driver &about) {
-                 about.Press(Key::Tab);
-                 about.Press(Key::Enter);
-                 about.Alt('s');
-             },
-             '"' + tool + '"', false, 2},
-            {[&](Driver &about) {
-                 box = about.InMessageBox([&] { about.Click(About::cmdSysInfo); });
-             },
-             "", false, 0},
-    };
-    for (const auto &r : runs) {
-        const auto open = [&] { &r == runs ? main->Alt('b') : main->Click(cmdAbout); };
-        const AboutRun run = main->InAbout(open, r.path, r.inside);
-        EXPECT_EQ(run.closedItself, r.closes);
-        EXPECT_EQ(run.started, std::vector<std::string>(r.starts, tool));
-        EXPECT_TRUE(main->TakesInput());
-        if (&r != runs) { // back where it was, on the button clicked
-            EXPECT_EQ(main->Focus(), cmdAbout);
-        }
-    }
-    EXPECT_EQ(box.caption, u"Corvanel");
-    EXPECT_EQ(box.text, u"System Information non disponibile");
-    EXPECT_TRUE(box.okOnly && !box.icon);
-    EXPECT_EQ(main->Text(txtMsn), u"A3ZTZB1234");
-    EXPECT_EQ(main->Text(txtMsnGlobal), MsnSummary);
+    EXPECT_EQ(OpenMain()->Hover("txtMsn"), u"MSN: Mechanical Serial Number");
 }
 
 } // namespace
-} // namespace velbrin::test
+} // namespace test
+
+std::unique_ptr<sysinfo::Platform> sysinfo::MakeSystemPlatform()
+{
+    return std::make_unique<test::Registered>();
+}
+
+} // namespace velbrin

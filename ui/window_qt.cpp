@@ -4,7 +4,9 @@
 #include <QLabel>
 #include <QPainter>
 #include <QPlainTextEdit>
+#include <QProxyStyle>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QShortcut>
 #include <QSignalBlocker>
 #include <QStyle>
@@ -47,6 +49,20 @@ protected:
 
 private:
     std::vector<std::pair<QRect, QColor>> m_lines;
+};
+
+// The summaries' scroll bar has a track shorter than the style's smallest thumb,
+// and a scroll bar without a thumb shows neither that more lines are there nor
+// where: its thumb may be as short as the track needs.
+class ShortTrackStyle : public QProxyStyle
+{
+public:
+    int pixelMetric(PixelMetric metric, const QStyleOption *option,
+                    const QWidget *widget) const override
+    {
+        return metric == PM_ScrollBarSliderMin ? 6
+                                               : QProxyStyle::pixelMetric(metric, option, widget);
+    }
 };
 
 // Pasted or dropped text keeps only its first line, as in a single-line edit box
@@ -111,6 +127,8 @@ QWidget *MakeTextBox(QWidget *parent, const ui::Control &c)
         box->setLineWrapMode(QPlainTextEdit::WidgetWidth);
         box->setWordWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
         box->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+        static QStyle *shortTrack = new ShortTrackStyle; // for the program's whole life
+        box->verticalScrollBar()->setStyle(shortTrack);
         box->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
         box->setTabChangesFocus(true);
         return box;

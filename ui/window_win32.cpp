@@ -257,17 +257,33 @@ void Window::Create(HWND owner)
     if (m_window)
         return;
     RegisterClassOnce();
+    // Made at its size and place for the DPI it is expected at (its owner's, else
+    // the screen's), its controls at theirs: laid out once, not made and then moved.
+    const int dpi = owner ? DpiOf(owner) : SystemDpi();
+    const auto px = [dpi](int twips) { return ui::TwipsToPixels(twips, dpi); };
+    const RECT frame = FrameFor(px(m_description.clientWidth), px(m_description.clientHeight), dpi);
+    const bool placed = m_description.placed;
     const HINSTANCE instance = GetModuleHandleW(nullptr);
-    m_window = CreateWindowExW(FrameExStyle, ClassName, L"", FrameStyle, CW_USEDEFAULT, 0, 0, 0,
-                               owner, nullptr, instance, nullptr);
+    m_window = CreateWindowExW(FrameExStyle, ClassName, L"", FrameStyle,
+                               placed ? px(m_description.screenLeft) + frame.left : CW_USEDEFAULT,
+                               placed ? px(m_description.screenTop) + frame.top : 0,
+                               frame.right - frame.left, frame.bottom - frame.top, owner, nullptr,
+                               instance, nullptr);
     if (!m_window)
         throw std::runtime_error("the window cannot be created");
     SetWindowLongPtrW(m_window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
     SetWindowLongPtrW(m_window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(Procedure));
 
+    // The dialog keys walk the controls in their z-order, where each new one goes
+    // below the others: they are made in tab order.
     const auto &controls = m_description.controls;
+    std::vector<std::size_t> order(controls.size());
+    std::iota(order.begin(), order.end(), 0);
+    std::stable_sort(order.begin(), order.end(), [&](std::size_t a, std::size_t b) {
+        return controls[a].tab < controls[b].tab;
+    });
     m_controls.assign(controls.size(), nullptr);
-    for (std::size_t i = 0; i < controls.size(); ++i) {
+    for (const std::size_t i : order) {
         const ui::Control &c = controls[i];
         const ControlClass kind = ClassFor(c);
         if (!kind.name)
@@ -275,9 +291,10 @@ void Window::Create(HWND owner)
         const std::wstring caption = Wide(c.caption);
         const HWND control = CreateWindowExW(
                 kind.exStyle, kind.name, caption.c_str(),
-                WS_CHILD | WS_CLIPSIBLINGS | (c.has(ui::Hidden) ? 0 : WS_VISIBLE) | kind.style, 0,
-                0, 0, 0, m_window, reinterpret_cast<HMENU>(INT_PTR(ui::FirstControlId + int(i))),
-                instance, nullptr);
+                WS_CHILD | WS_CLIPSIBLINGS | (c.has(ui::Hidden) ? 0 : WS_VISIBLE) | kind.style,
+                px(c.place.left), px(c.place.top), px(c.place.width), px(c.place.height),
+                m_window, reinterpret_cast<HMENU>(INT_PTR(ui::FirstControlId + int(i))), instance,
+                nullptr);
         if (!control)
             throw std::runtime_error(std::string("cannot create ") + c.name);
         SetPropW(control, NameProperty, const_cast<char *>(c.name));
@@ -289,17 +306,12 @@ void Window::Create(HWND owner)
         if (c.kind == Kind::TextBox && c.has(ui::MultiLine))
             SetWindowSubclass(control, NoSelectionOnTab, 1, 0);
     }
-    // The dialog keys walk the controls in their z-order: lay it out by tab order.
-    std::vector<std::size_t> order(controls.size());
-    std::iota(order.begin(), order.end(), 0);
-    std::stable_sort(order.begin(), order.end(), [&](std::size_t a, std::size_t b) {
-        return controls[a].tab < controls[b].tab;
-    });
-    for (const std::size_t i : order)
-        if (m_controls[i])
-            SetWindowPos(m_controls[i], HWND_BOTTOM, 0, 0, 0, 0,
-                         SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
-    LayOut(DpiOf(m_window), nullptr);
+    if (DpiOf(m_window) != dpi) {
+        LayOut(DpiOf(m_window), nullptr);
+        return;
+    }
+    Dress(dpi);
+    FitFrame(nullptr);
 }
 
 // The tooltips are set up once the window is on screen: a tooltip control is a
@@ -407,21 +419,18 @@ void Window::FitLabel(int index)
                  SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
-void Window::LayOut(int dpi, const RECT *suggested)
+// The font, the icon and the labels' sizes for `dpi`.
+void Window::Dress(int dpi)
 {
     m_dpi = dpi;
-    const auto px = [dpi](int twips) { return ui::TwipsToPixels(twips, dpi); };
     const HFONT font = MessageFont(dpi);
     for (std::size_t i = 0; i < m_controls.size(); ++i) {
-        const HWND control = m_controls[i];
-        if (!control)
+        if (!m_controls[i])
             continue;
-        const ui::Twips &place = m_description.controls[i].place;
-        SetWindowPos(control, nullptr, px(place.left), px(place.top), px(place.width),
-                     px(place.height), SWP_NOZORDER | SWP_NOACTIVATE);
-        SendMessageW(control, WM_SETFONT, WPARAM(font), FALSE);
+        SendMessageW(m_controls[i], WM_SETFONT, WPARAM(font), FALSE);
         if (m_description.controls[i].kind == Kind::TextBox)
-            SendMessageW(control, EM_SETMARGINS, EC_LEFTMARGIN | EC_RIGHTMARGIN, MAKELPARAM(1, 1));
+            SendMessageW(m_controls[i], EM_SETMARGINS, EC_LEFTMARGIN | EC_RIGHTMARGIN,
+                         MAKELPARAM(1, 1));
     }
     if (m_font)
         DeleteObject(m_font);
@@ -437,7 +446,18 @@ void Window::LayOut(int dpi, const RECT *suggested)
     for (std::size_t i = 0; i < m_controls.size(); ++i)
         if (m_controls[i])
             FitLabel(int(i));
+}
 
+void Window::LayOut(int dpi, const RECT *suggested)
+{
+    const auto px = [dpi](int twips) { return ui::TwipsToPixels(twips, dpi); };
+    for (std::size_t i = 0; i < m_controls.size(); ++i) {
+        const ui::Twips &place = m_description.controls[i].place;
+        if (m_controls[i])
+            SetWindowPos(m_controls[i], nullptr, px(place.left), px(place.top), px(place.width),
+                         px(place.height), SWP_NOZORDER | SWP_NOACTIVATE);
+    }
+    Dress(dpi);
     const RECT frame = FrameFor(px(m_description.clientWidth), px(m_description.clientHeight), dpi);
     UINT flags = SWP_NOZORDER | SWP_NOACTIVATE;
     int x = 0;
@@ -453,8 +473,19 @@ void Window::LayOut(int dpi, const RECT *suggested)
     }
     SetWindowPos(m_window, nullptr, x, y, frame.right - frame.left, frame.bottom - frame.top,
                  flags);
-    // The system may draw another frame than it reckons with for this DPI (wine
-    // keeps its own); the client area is what must come out at its size and place.
+    FitFrame(suggested);
+    // New fonts and places: everything on screen is drawn afresh, the controls too
+    // (the window clips its children, so invalidating it alone leaves their old
+    // text). A window not yet shown is drawn whole when it is.
+    if (IsWindowVisible(m_window))
+        RedrawWindow(m_window, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
+}
+
+// The system may draw another frame than it reckons with for this DPI (wine keeps
+// its own); the client area is what must come out at its size and place.
+void Window::FitFrame(const RECT *suggested)
+{
+    const auto px = [this](int twips) { return ui::TwipsToPixels(twips, m_dpi); };
     RECT outer;
     RECT client;
     POINT corner {0, 0};
@@ -470,9 +501,6 @@ void Window::LayOut(int dpi, const RECT *suggested)
         SetWindowPos(m_window, nullptr, outer.left + dx, outer.top + dy,
                      outer.right - outer.left + dw, outer.bottom - outer.top + dh,
                      SWP_NOZORDER | SWP_NOACTIVATE);
-    // New fonts and places: everything is drawn afresh, the controls too (the
-    // window clips its children, so invalidating it alone leaves their old text).
-    RedrawWindow(m_window, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
 }
 
 int Window::IndexOf(HWND control) const
@@ -630,11 +658,23 @@ bool Window::RunUntilDestroyed()
             PostQuitMessage(int(message.wParam)); // for the loop this one runs in
             return false;
         }
-        if (!IsDialogMessageW(m_window, &message)) {
+        if (!DialogMessage(m_window, &message)) {
             TranslateMessage(&message);
             DispatchMessageW(&message);
         }
     }
+    return true;
+}
+
+bool DialogMessage(HWND window, MSG *message)
+{
+    const HWND focus = message->message == WM_SYSCHAR ? GetFocus() : nullptr;
+    if (!IsDialogMessageW(window, message))
+        return false;
+    // The button may have ended the window, or opened and closed a dialog meanwhile.
+    if (focus && IsWindow(focus) && IsWindowVisible(focus) && IsWindowEnabled(focus) &&
+        GetFocus() != focus && GetForegroundWindow() == GetAncestor(focus, GA_ROOT))
+        ::SetFocus(focus);
     return true;
 }
 

@@ -77,6 +77,8 @@ private:
     LRESULT ControlColour(UINT message, HDC dc, HWND control);
     void Paint();
     void LayOut(int dpi, const RECT *suggested);
+    void Dress(int dpi);
+    void FitFrame(const RECT *suggested);
     void FitLabel(int index);
     void Forget();
     int IndexOf(HWND control) const;
@@ -91,6 +93,12 @@ private:
     int m_dpi = 96;
     bool m_settingText = false; // the change notifications it brings are not handled
 };
+
+// IsDialogMessage for the program's message loops, except that an access key
+// presses its button without moving the focus there, as in the Qt program:
+// typing goes on where it was, and the next letter is no access key of a button
+// left focused. A button the user focused by Tab or click keeps it.
+bool DialogMessage(HWND window, MSG *message);
 
 // No exception may unwind through the system's code: one that escapes a
 // window's handler is handed to this. Without one, the message loop is told to
