@@ -4,11 +4,14 @@ set -euo pipefail
 cd "$(dirname "$0")"
 . tools/common.sh
 
-ensure_packages "${BUILD_PACKAGES[@]}" xvfb xauth
-configure_and_build release velbrin
-
+# Without a display the program cannot start: said before building anything,
+# with the command that gives it one (-a: a free display number, not a fixed one).
 if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ] && [ -z "${QT_QPA_PLATFORM:-}" ]; then
-    echo "error: no display to open the window on (DISPLAY is not set); on a machine without one, run: xvfb-run ./run.sh" >&2
+    ensure_packages xvfb xauth
+    echo "error: no display to open the window on (DISPLAY is not set); on a machine without one, run: xvfb-run -a ./run.sh" >&2
     exit 1
 fi
+
+ensure_packages "${BUILD_PACKAGES[@]}"
+configure_and_build release velbrin
 exec build/release/app/velbrin

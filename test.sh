@@ -1,11 +1,16 @@
 #!/usr/bin/env bash
-# Builds and runs every test: formatting, the Debug and sanitizer suites, a bounded
-# fuzz run, the Windows program cross-compiled and tested under wine, and the
-# release files made twice and checked (zip, MSI under wine, Debian package,
-# signing). Each stage prints how long it took.
+# Builds and runs every test: formatting, the Debug suite (with the browser program
+# in a headless Chromium) and the sanitizer suite, a bounded fuzz run, the Windows
+# program cross-compiled and tested under wine, and the release files made twice
+# and checked (zip, MSI under wine, Debian package, page, signing), all with a
+# home of their own. Each stage prints how long it took.
 set -euo pipefail
 cd "$(dirname "$0")"
 . tools/common.sh
+# Every stage runs with a home of its own: nothing is written into the user's.
+run_tmp=$(mktemp -d)
+trap 'rm -rf "$run_tmp"' EXIT
+private_home "$run_tmp/home"
 
 ensure_packages "${BUILD_PACKAGES[@]}" "${TEST_PACKAGES[@]}" "${RELEASE_PACKAGES[@]}"
 
@@ -32,14 +37,15 @@ echo "${#sources[@]} files formatted"
 export QT_QPA_PLATFORM=offscreen
 for preset in dev asan; do
     stage "$preset build and tests"
+    [ "$preset" != dev ] || configure_and_build web # the page the browser tests open
     configure_and_build "$preset"
     ctest --preset "$preset" --progress --parallel 2
 done
 
 stage "fuzzing the decoders (bounded)"
 configure_and_build fuzz fuzz_decoding
-corpus=$(mktemp -d)
-trap 'rm -rf "$corpus"' EXIT
+corpus=$run_tmp/corpus
+mkdir "$corpus"
 cp tests/fuzz_corpus/* "$corpus"/
 build/fuzz/tests/fuzz_decoding -max_total_time="${VELBRIN_FUZZ_SECONDS:-30}" -print_final_stats=1 \
     "$corpus" >build/fuzz/fuzz.log 2>&1 || { tail -40 build/fuzz/fuzz.log; exit 1; }

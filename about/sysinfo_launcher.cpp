@@ -140,9 +140,4 @@ bool SysInfo::GetKeyValue(std::uint32_t keyRoot, const std::string &keyName,
     return launcher().GetKeyValue(keyRoot, keyName, subKeyRef, keyVal);
 }
 
-void SysInfo::SetPlatform(std::unique_ptr<Platform> platform)
-{
-    m_platform = std::move(platform);
-}
-
 } // namespace velbrin::sysinfo

@@ -95,7 +95,7 @@ private:
 std::unique_ptr<Platform> MakeSystemPlatform();
 
 // The launcher as a window offers it: on the system it runs on, made on first
-// use, unless another platform was put in its place.
+// use.
 class SysInfo
 {
 public:
@@ -104,7 +104,6 @@ public:
     void StartSysInfo();
     bool GetKeyValue(std::uint32_t keyRoot, const std::string &keyName,
                      const std::string &subKeyRef, std::string &keyVal);
-    void SetPlatform(std::unique_ptr<Platform> platform);
 
 private:
     Launcher launcher();

@@ -7,8 +7,10 @@ cd "$(dirname "$0")/.."
 . tools/common.sh
 ensure_packages "${BUILD_PACKAGES[@]}" "${TEST_PACKAGES[@]}"
 configure_and_build mingw-release bench_startup_win32
-export WINEPREFIX="$PWD/build/mingw-release/wineprefix" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+home=$(mktemp -d)
+trap 'wineserver -k >/dev/null 2>&1 || true; rm -rf "$home"' EXIT
+private_home "$home"
+export WINEPREFIX="$PWD/build/mingw-release/wineprefix" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
 [ -f "$WINEPREFIX/system.reg" ] || wineboot -i >/dev/null 2>&1
 wineserver -k >/dev/null 2>&1 || true # its desktop must be the virtual X server's
-trap 'wineserver -k >/dev/null 2>&1 || true' EXIT
 xvfb-run -a -s "-screen 0 1024x768x24" wine build/mingw-release/app/bench_startup_win32.exe "${1:-11}"

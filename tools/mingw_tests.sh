@@ -6,9 +6,13 @@ cd "$(dirname "$0")/.."
 . tools/common.sh
 
 configure_and_build mingw
-export WINEPREFIX="$PWD/build/mingw/wineprefix"
+home=$(mktemp -d)
+trap 'wineserver -k >/dev/null 2>&1 || true; rm -rf "$home"' EXIT
+private_home "$home"
+# A wine prefix made in the run, which sees only the fonts the tests pin: what the
+# windows look like does not depend on an earlier run or on the machine's fonts.
+export WINEPREFIX="$home/wine" FONTCONFIG_FILE="$PWD/build/mingw/tests/fonts.conf"
 export WINEDEBUG=-all
-trap 'wineserver -k >/dev/null 2>&1 || true' EXIT
 # One server for the whole run; each test starts a wine process of its own. With
 # no window manager wine waits about two seconds for every window it shows.
 xvfb-run -a -s "-screen 0 1024x768x24" \

@@ -12,10 +12,12 @@ Needs the dev and mingw presets configured (./test.sh does that).
 import os
 import subprocess
 import sys
+import tempfile
 from pathlib import Path
 
 ROOT = Path(__file__).resolve().parent.parent
 QUIET = dict(stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, cwd=ROOT)
+ENV = dict(os.environ)  # main() gives the suites a home of their own
 
 
 def mutants():
@@ -30,14 +32,22 @@ def mutants():
         yield lines[0], "\n".join(body[:half]), "\n".join(body[half:]), lines[-1]
 
 
+def private_environment(home):
+    """The environment of tools/common.sh's private_home: nothing the suites
+    start (openbox, wine, Qt) writes into the user's home."""
+    shell = subprocess.run(["bash", "-c", '. tools/common.sh && private_home "$1" && env -0', "bash", home],
+                           cwd=ROOT, check=True, capture_output=True).stdout
+    return dict(entry.split("=", 1) for entry in shell.decode().split("\0") if entry)
+
+
 def run(*command, env=None):
-    return subprocess.run(command, env=env, timeout=900, **QUIET).returncode == 0
+    return subprocess.run(command, env=env or ENV, timeout=900, **QUIET).returncode == 0
 
 
 def linux_suite():
     if not run("cmake", "--build", "--preset", "dev"):
         return "killed (does not build)"
-    env = dict(os.environ, QT_QPA_PLATFORM="offscreen")
+    env = dict(ENV, QT_QPA_PLATFORM="offscreen")
     ok = run("ctest", "--preset", "dev", "--parallel", "2", "--timeout", "120", env=env)
     return "survived" if ok else "killed"
 
@@ -45,7 +55,8 @@ def linux_suite():
 def windows_suite():
     if not run("cmake", "--build", "--preset", "mingw"):
         return "killed (does not build)"
-    env = dict(os.environ, WINEPREFIX=str(ROOT / "build/mingw/wineprefix"), WINEDEBUG="-all")
+    env = dict(ENV, WINEPREFIX=str(ROOT / "build/mingw/wineprefix"), WINEDEBUG="-all",
+               WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d")
     tests = "openbox >/dev/null 2>&1 & " + " && ".join(
         f"wine build/mingw/tests/{name}.exe" for name in ("windows_win32_test", "sysinfo_win32_test"))
     ok = run("xvfb-run", "-a", "sh", "-c", tests, env=env)
@@ -54,7 +65,13 @@ def windows_suite():
 
 
 def main():
-    chosen = {int(a) for a in sys.argv[1:]}
+    global ENV
+    with tempfile.TemporaryDirectory(prefix="velbrin-mutate.") as tmp:
+        ENV = private_environment(os.path.join(tmp, "home"))
+        seed_all({int(a) for a in sys.argv[1:]})
+
+
+def seed_all(chosen):
     results = []
     for number, (name, find, replace, suite) in enumerate(mutants(), 1):
         if chosen and number not in chosen:

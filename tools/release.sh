@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Makes every release file in DIR from this source tree: the Windows zip
-# (velbrin.exe and a short text), the Windows installer (MSI), the Debian package
-# and SHA256SUMS over them. The same sources give the same zip, exe and package
+# (velbrin.exe and a short text), the Windows installer (MSI), the Debian package,
+# the browser program's page and SHA256SUMS over them. The same sources give the same zip, exe and package
 # byte for byte, wherever the tree lies and whenever it is built.
 #
 #     tools/release.sh DIR
@@ -58,13 +58,25 @@ msi="$out/velbrin-$version.msi"
 (cd "$stage" && quietly wixl.log wixl --arch x64 --output "$msi" velbrin.wxs)
 sign "$msi"
 
-# Linux: the Debian package.
+# Linux: the Debian package, hardened as Debian builds its own: the flags
+# dpkg-buildflags gives (fortified functions, stack protector, read-only
+# relocations bound at start-up). Configured anew every time, so that a release
+# tree configured earlier without them gets them too.
+buildflags() { DEB_BUILD_MAINT_OPTIONS=hardening=+all dpkg-buildflags --get "$1"; }
+mkdir -p build/release
+quietly build/release/configure.log cmake --preset release \
+    -DCMAKE_CXX_FLAGS="$(buildflags CPPFLAGS) $(buildflags CXXFLAGS)" \
+    -DCMAKE_EXE_LINKER_FLAGS="$(buildflags LDFLAGS)"
 configure_and_build release velbrin velbrin_debian_docs
 rm -f build/release/velbrin_*.deb
 (cd build/release && quietly cpack.log cpack -G DEB)
 cp build/release/velbrin_"$version"_amd64.deb "$out/"
 
+# The browser program: one page that works offline, opened from disk.
+configure_and_build web velbrin_page
+cp build/web/app/velbrin.html "$out/velbrin-$version.html"
+
 (cd "$out" && sha256sum "velbrin-$version-windows.zip" "velbrin-$version.msi" \
-    "velbrin_${version}_amd64.deb" >SHA256SUMS)
+    "velbrin_${version}_amd64.deb" "velbrin-$version.html" >SHA256SUMS)
 echo "release files in $out:"
 (cd "$out" && ls -l --time-style=+ velbrin* SHA256SUMS | awk '{print "  " $NF " (" $5 " bytes)"}')

@@ -15,10 +15,12 @@ if [ -z "${VELBRIN_IN_XVFB:-}" ]; then
     VELBRIN_IN_XVFB=1 exec xvfb-run -a -s "-screen 0 1024x768x24" "$0"
 fi
 
+home=$(mktemp -d)
+private_home "$home"
 openbox >/dev/null 2>&1 &
 wm=$!
-export WINEPREFIX="$PWD/build/mingw-release/wineprefix" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
-cleanup() { kill $wm 2>/dev/null || true; wineserver -k >/dev/null 2>&1 || true; }
+export WINEPREFIX="$PWD/build/mingw-release/wineprefix" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
+cleanup() { kill $wm 2>/dev/null || true; wineserver -k >/dev/null 2>&1 || true; rm -rf "$home"; }
 trap cleanup EXIT
 
 # shoot PROGRAM... -> OUTPUT: types the identifiers into the program's window.

@@ -77,7 +77,7 @@ struct WindowDescription
     int clientHeight;
     std::span<const Control> controls; // in the order of creation, which is also the
                                        // order a screen reader reads them in; of two
-                                       // lines that overlap, the earlier is drawn on top
+                                       // that overlap, the earlier is on top
     bool placed = false; // true: the client area's corner stands at screenLeft/screenTop
     int screenLeft = 0;
     int screenTop = 0;

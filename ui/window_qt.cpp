@@ -1,6 +1,8 @@
 #include "ui/window_qt.h"
 
+#include <QAccessibleWidget>
 #include <QApplication>
+#include <QDialog>
 #include <QLabel>
 #include <QPainter>
 #include <QPlainTextEdit>
@@ -22,6 +24,7 @@ namespace {
 using ui::Kind;
 
 constexpr const char *AutoSizeProperty = "autoSize";
+constexpr const char *ControlsProperty = "describedControls";
 
 // The lines of a window, drawn on the window itself, under its controls: they are
 // decoration, so a screen reader does not meet them. Of two that overlap, the
@@ -64,6 +67,42 @@ public:
                                                : QProxyStyle::pixelMetric(metric, option, widget);
     }
 };
+
+// What a screen reader meets of a window built from a description: the window as
+// a window (or a dialog), its controls in the description's order, whatever order
+// they are stacked in.
+class DescribedWindow : public QAccessibleWidget
+{
+public:
+    explicit DescribedWindow(QWidget *window)
+        : QAccessibleWidget(window,
+                            qobject_cast<QDialog *>(window) ? QAccessible::Dialog
+                                                            : QAccessible::Window)
+    { }
+    int childCount() const override { return int(Controls().size()); }
+    QAccessibleInterface *child(int index) const override
+    {
+        return QAccessible::queryAccessibleInterface(Controls().value(index));
+    }
+    int indexOfChild(const QAccessibleInterface *child) const override
+    {
+        return int(Controls().indexOf(child->object()));
+    }
+
+private:
+    QObjectList Controls() const
+    {
+        return widget()->property(ControlsProperty).value<QObjectList>();
+    }
+};
+
+QAccessibleInterface *DescribedWindows(const QString &, QObject *object)
+{
+    auto *window = qobject_cast<QWidget *>(object);
+    return window && window->isWindow() && window->property(ControlsProperty).isValid()
+            ? new DescribedWindow(window)
+            : nullptr;
+}
 
 // Pasted or dropped text keeps only its first line, as in a single-line edit box
 // on Windows. A line break can only have come with the text just inserted, which
@@ -255,6 +294,19 @@ std::vector<QWidget *> BuildWindow(QWidget *window, const ui::WindowDescription 
             widget->hide();
     }
     new LinePainter(window, std::move(lines));
+    // Of two controls that overlap, the earlier is on top: an auto-sized label grown
+    // over a button does not take its clicks. A screen reader still reads them in
+    // the description's order, which raising them would reverse.
+    QObjectList described;
+    for (auto widget = controls.rbegin(); widget != controls.rend(); ++widget) {
+        if (*widget) {
+            (*widget)->raise();
+            described.prepend(*widget);
+        }
+    }
+    [[maybe_unused]] static const bool readInOrder =
+            (QAccessible::installFactory(DescribedWindows), true);
+    window->setProperty(ControlsProperty, QVariant::fromValue(described));
 
     std::vector<std::size_t> order(controls.size());
     std::iota(order.begin(), order.end(), 0);

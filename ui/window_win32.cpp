@@ -292,9 +292,8 @@ void Window::Create(HWND owner)
         const HWND control = CreateWindowExW(
                 kind.exStyle, kind.name, caption.c_str(),
                 WS_CHILD | WS_CLIPSIBLINGS | (c.has(ui::Hidden) ? 0 : WS_VISIBLE) | kind.style,
-                px(c.place.left), px(c.place.top), px(c.place.width), px(c.place.height),
-                m_window, reinterpret_cast<HMENU>(INT_PTR(ui::FirstControlId + int(i))), instance,
-                nullptr);
+                px(c.place.left), px(c.place.top), px(c.place.width), px(c.place.height), m_window,
+                reinterpret_cast<HMENU>(INT_PTR(ui::FirstControlId + int(i))), instance, nullptr);
         if (!control)
             throw std::runtime_error(std::string("cannot create ") + c.name);
         SetPropW(control, NameProperty, const_cast<char *>(c.name));

@@ -1,0 +1,511 @@
+// The page's side of the browser front end (window_web.h): windows and their
+// controls as DOM elements, and the keys that the desktop's dialogs handle, done
+// the desktop's way where the browser's own differs. Nothing the program shows is
+// written here: captions, names, tooltips and places come from the window
+// descriptions through window_web.cpp, texts as UTF-16 units and a count.
+
+var LibraryVelbrinWeb = {
+  $VelbrinWeb__deps: ['malloc', 'free'],
+  $VelbrinWeb__postset: 'VelbrinWeb.start();',
+  $VelbrinWeb: {
+    // As ui::Kind and ui::Flag (window_web.cpp asserts that they still agree).
+    Label: 0, TextBox: 1, Button: 2, Picture: 3, Line: 4,
+    ReadOnly: 1, MultiLine: 2, Bordered: 4, AutoSize: 8, Hidden: 16, DefaultButton: 32,
+    CancelButton: 64,
+
+    windows: {}, // by id
+    stack: [], // the windows and message boxes shown; the last one takes the keys
+    stopped: false, // after a failure only a message box takes input
+    ended: false,
+
+    start: function () {
+      document.addEventListener('keydown', VelbrinWeb.key, true);
+      // A click on a label, a picture or a title bar leaves the focus where it is,
+      // as on the desktop; the close box does not take it either.
+      document.addEventListener('mousedown', function (e) {
+        var t = e.target;
+        if (t instanceof Element && t.closest('.window') &&
+            !t.closest('input, textarea, button:not(.close-box), .message-box .text'))
+          e.preventDefault();
+      }, true);
+    },
+
+    text: function (pointer, length) {
+      var text = '';
+      for (var at = pointer >> 1, end = at + length; at < end; at += 8192)
+        text += String.fromCharCode.apply(null, HEAPU16.subarray(at, Math.min(end, at + 8192)));
+      return text;
+    },
+    ascii: function (pointer) {
+      var text = '';
+      while (HEAPU8[pointer]) text += String.fromCharCode(HEAPU8[pointer++]);
+      return text;
+    },
+    // The page's own failures end the program as the program's do.
+    fail: function (error) {
+      try {
+        var bytes = new TextEncoder().encode(String(error && error.message || error));
+        var at = _malloc(bytes.length + 1);
+        HEAPU8.set(bytes, at);
+        _velbrin_web_fail(at, bytes.length);
+        _free(at);
+      } catch (again) {
+        VelbrinWeb.end(1, '');
+      }
+    },
+    call: function (work) {
+      if (VelbrinWeb.ended) return;
+      try {
+        work();
+      } catch (error) {
+        VelbrinWeb.fail(error);
+      }
+    },
+    event: function (w, index, event) {
+      VelbrinWeb.call(function () { _velbrin_web_event(w.id, index, event); });
+    },
+    close: function (w) {
+      VelbrinWeb.call(function () { _velbrin_web_close(w.id); });
+    },
+    paste: function (w, index, text) {
+      var at = _malloc(2 * text.length + 2);
+      if (!at) return; // more than the memory takes: nothing is pasted
+      for (var i = 0, base = at >> 1; i < text.length; i++) HEAPU16[base + i] = text.charCodeAt(i);
+      VelbrinWeb.call(function () { _velbrin_web_paste(w.id, index, at, text.length); });
+      _free(at);
+    },
+
+    titleBar: function (frame, id, caption, onClose) {
+      var bar = document.createElement('div');
+      bar.className = 'title-bar';
+      var title = document.createElement('span');
+      title.className = 'caption';
+      title.id = id + '-caption';
+      title.textContent = caption;
+      // The desktop's close box: not in the tab order, named as the system names it.
+      var box = document.createElement('button');
+      box.type = 'button';
+      box.className = 'close-box';
+      box.tabIndex = -1;
+      box.setAttribute('aria-label', 'Close');
+      box.textContent = '\u00d7';
+      box.addEventListener('click', onClose);
+      bar.append(title, box);
+      frame.setAttribute('aria-labelledby', title.id);
+      frame.append(bar);
+      return title;
+    },
+    show: function (w) {
+      var V = VelbrinWeb;
+      if (w.shown || V.ended) return;
+      w.shown = true;
+      w.returnFocus = document.activeElement;
+      // The focus goes straight to its control: a dialog would first give it to
+      // the first that takes it, the close box.
+      var first = w.pending || V.stops(w)[0];
+      w.pending = null;
+      if (first) first.autofocus = true;
+      if (w.main) w.frame.hidden = false;
+      else w.frame.showModal();
+      V.stack.push(w);
+      V.fitButtons(w);
+      if (first) {
+        first.autofocus = false;
+        first.focus();
+      }
+    },
+    // A button too narrow for its caption in this font grows to the left, keeping
+    // its right edge, as the desktop's do. Measured once the window is shown.
+    fitButtons: function (w) {
+      w.controls.forEach(function (b, i) {
+        if (w.box || b.tagName !== 'BUTTON' || b.hidden) return;
+        b.style.left = w.places[i][2] + 'px';
+        b.style.width = w.places[i][0] + 'px';
+        var wanted = Math.ceil(b.scrollWidth + b.offsetWidth - b.clientWidth);
+        if (wanted > w.places[i][0]) {
+          b.style.left = w.places[i][2] + w.places[i][0] - wanted + 'px';
+          b.style.width = wanted + 'px';
+        }
+      });
+    },
+    hide: function (w) {
+      var V = VelbrinWeb;
+      if (!w.shown) return;
+      w.shown = false;
+      V.stack = V.stack.filter(function (s) { return s !== w; });
+      if (w.main) w.frame.hidden = true;
+      else if (w.frame.open) w.frame.close();
+      var back = w.returnFocus;
+      if (back && back.isConnected && !V.ended && back.focus) back.focus();
+    },
+    closeMessage: function (w) {
+      var V = VelbrinWeb;
+      if (!w.shown) return;
+      V.hide(w);
+      w.frame.remove();
+      V.call(function () { _velbrin_web_message_closed(w.box); });
+    },
+    // The controls Tab walks, in the description's tab order; hidden ones are passed by.
+    stops: function (w) {
+      return w.order.map(function (i) { return w.controls[i]; })
+          .filter(function (el) { return !el.hidden; });
+    },
+    tab: function (w, back) {
+      var stops = VelbrinWeb.stops(w);
+      if (!stops.length) return;
+      var at = stops.indexOf(document.activeElement);
+      var next = at < 0 ? (back ? stops.length - 1 : 0)
+                        : (at + (back ? stops.length - 1 : 1)) % stops.length;
+      stops[next].focus();
+      // Tab selects a one-line box whole, as on the desktop; a summary keeps its
+      // first line in view.
+      if (stops[next].tagName === 'INPUT') stops[next].select();
+    },
+    accessKey: function (w, e) {
+      var letter = e.key && e.key.length === 1 && e.key.toLowerCase() !== e.key.toUpperCase()
+          ? e.key.toLowerCase()
+          : /^Key[A-Z]$/.test(e.code) ? e.code.charAt(3).toLowerCase() : '';
+      for (var i = 0; letter && i < w.controls.length; i++) {
+        var b = w.controls[i];
+        if (b && b.tagName === 'BUTTON' && !b.hidden && b.velbrinKey === letter) return b;
+      }
+      return null;
+    },
+    // The dialog keys. The browser's own accesskey would also press hidden buttons
+    // and those behind a modal dialog, and would move the focus.
+    key: function (e) {
+      var V = VelbrinWeb;
+      var w = V.stack[V.stack.length - 1];
+      if (V.ended || !w || (V.stopped && !w.box) || e.isComposing || e.keyCode === 229) return;
+      var plain = !e.altKey && !e.ctrlKey && !e.metaKey;
+      var press = function (button) {
+        e.preventDefault();
+        if (button) button.click();
+      };
+      if (e.key === 'Tab' && plain) {
+        e.preventDefault();
+        V.tab(w, e.shiftKey);
+      } else if (e.key === 'Escape' && plain) {
+        press(w.cancelButton);
+      } else if (e.key === 'Enter' && plain) {
+        // A focused button is pressed; elsewhere the default button, if any.
+        // Enter in an entry box does nothing: scanners end an identifier with it.
+        var f = document.activeElement;
+        press(f && f.tagName === 'BUTTON' && w.frame.contains(f) &&
+              !f.classList.contains('close-box') ? f : w.defaultButton);
+      } else if (e.altKey && !e.ctrlKey && !e.metaKey && !w.box) {
+        var button = V.accessKey(w, e);
+        if (button) press(button);
+      }
+    },
+    end: function (status, note) {
+      var V = VelbrinWeb;
+      if (V.ended) return;
+      V.ended = true;
+      V.stack = [];
+      document.querySelectorAll('.window').forEach(function (frame) {
+        if (frame.open) frame.close();
+        frame.remove();
+      });
+      // A script may not close a tab it did not open: the page says instead.
+      var said = document.createElement('p');
+      said.id = 'ended';
+      said.setAttribute('role', 'status');
+      said.textContent = note;
+      document.body.append(said);
+      document.documentElement.dataset.exitStatus = String(status);
+    },
+  },
+
+  velbrin_web_window: function (id, name, frame, width, height, placed, left, top) {
+    var V = VelbrinWeb;
+    var main = frame === 0;
+    var el = document.createElement(main ? 'main' : 'dialog');
+    var w = {id: id, main: main, frame: el, controls: [], places: [], autoSize: [], order: [],
+             shown: false, pending: null, returnFocus: null};
+    el.id = V.ascii(name);
+    el.className = 'window';
+    w.caption = V.titleBar(el, el.id, '', function () { V.close(w); });
+    w.client = document.createElement('div');
+    w.client.className = 'client';
+    w.client.style.width = width + 'px';
+    w.client.style.height = height + 'px';
+    el.append(w.client);
+    if (placed) { // the client area's corner is the place
+      el.style.left = 'calc(' + left + 'px - var(--frame-border))';
+      el.style.top = 'calc(' + top + 'px - var(--frame-border) - var(--title-height))';
+    }
+    if (main) {
+      el.hidden = true;
+    } else {
+      // Esc comes as a key; a close request from elsewhere is taken as Esc, and a
+      // dialog closed by the browser itself as its close box.
+      el.addEventListener('cancel', function (e) {
+        e.preventDefault();
+        if (w.cancelButton) w.cancelButton.click();
+      });
+      el.addEventListener('close', function () {
+        if (!w.shown || el.open) return; // its own hiding, told late
+        V.hide(w);
+        V.close(w);
+      });
+    }
+    V.windows[id] = w;
+    document.body.append(el);
+  },
+
+  velbrin_web_control: function (id, index, name, kind, flags, left, top, width, height, colour,
+                                 maxLength, heard, heardLength, tooltip, tooltipLength) {
+    var V = VelbrinWeb;
+    var w = V.windows[id];
+    var el;
+    if (kind === V.Label) {
+      el = document.createElement('span');
+      el.className = flags & V.Bordered ? 'label bordered' : 'label';
+    } else if (kind === V.TextBox) {
+      var multi = flags & V.MultiLine;
+      el = document.createElement(multi ? 'textarea' : 'input');
+      if (!multi) el.type = 'text';
+      el.readOnly = !!(flags & V.ReadOnly);
+      el.spellcheck = false;
+      el.autocomplete = 'off';
+      el.setAttribute('autocapitalize', 'off');
+      if (maxLength > 0 && !multi) el.maxLength = maxLength;
+      if (heardLength) el.setAttribute('aria-label', V.text(heard, heardLength));
+      if (!multi && !el.readOnly) {
+        el.addEventListener('input', function (e) {
+          if (!e.isComposing) V.event(w, index, 0);
+        });
+        el.addEventListener('compositionend', function () { V.event(w, index, 0); });
+        // Pasted or dropped text goes through the program, which keeps its
+        // first line; the page's own would join the lines with spaces.
+        el.addEventListener('paste', function (e) {
+          e.preventDefault();
+          if (e.clipboardData) V.paste(w, index, e.clipboardData.getData('text/plain'));
+        });
+        el.addEventListener('drop', function (e) {
+          e.preventDefault();
+          var text = e.dataTransfer ? e.dataTransfer.getData('text/plain') : '';
+          if (!text) return;
+          var at = document.caretPositionFromPoint
+              ? document.caretPositionFromPoint(e.clientX, e.clientY) : null;
+          el.focus();
+          if (at && at.offsetNode === el) el.setSelectionRange(at.offset, at.offset);
+          V.paste(w, index, text);
+        });
+      }
+    } else if (kind === V.Button) {
+      el = document.createElement('button');
+      el.type = 'button';
+      el.addEventListener('click', function () { V.event(w, index, 1); });
+      if (flags & V.DefaultButton) w.defaultButton = el;
+      if (flags & V.CancelButton) w.cancelButton = el;
+    } else if (kind === V.Picture) {
+      // Decoration: the page's own icon, at its size in the box's corner.
+      el = document.createElement('img');
+      el.alt = '';
+      el.draggable = false;
+      var icon = document.querySelector('link[rel~="icon"]');
+      if (icon) el.src = icon.href;
+    } else {
+      el = document.createElement('div');
+      el.className = 'line';
+      el.setAttribute('aria-hidden', 'true');
+    }
+    el.id = V.ascii(name);
+    // Of two that overlap, the earlier lies on top: an auto-sized label grown over a
+    // button does not take its clicks. All lie above the client area's face.
+    el.style.zIndex = String(-1 - index);
+    el.style.left = left + 'px';
+    el.style.top = top + 'px';
+    el.style.width = width + 'px';
+    el.style.height = height + 'px';
+    if (colour !== -1) {
+      var value = colour === -2 ? 'MenuText' : '#' + (0x1000000 + colour).toString(16).slice(1);
+      if (kind === V.Line) el.style.backgroundColor = value;
+      else el.style.color = value;
+    }
+    if (tooltipLength) el.title = V.text(tooltip, tooltipLength);
+    if (flags & V.Hidden) el.hidden = true;
+    w.controls[index] = el;
+    w.places[index] = [width, height, left];
+    w.autoSize[index] = !!(flags & V.AutoSize);
+    w.client.append(el);
+  },
+
+  velbrin_web_tab_order: function (id, order, count) {
+    VelbrinWeb.windows[id].order = Array.from(HEAP32.subarray(order >> 2, (order >> 2) + count));
+  },
+
+  velbrin_web_drop_window: function (id) {
+    var V = VelbrinWeb;
+    var w = V.windows[id];
+    V.hide(w);
+    w.frame.remove();
+    delete V.windows[id];
+  },
+
+  velbrin_web_show: function (id) {
+    VelbrinWeb.show(VelbrinWeb.windows[id]);
+  },
+
+  velbrin_web_hide: function (id) {
+    VelbrinWeb.hide(VelbrinWeb.windows[id]);
+  },
+
+  velbrin_web_set_title: function (id, text, length) {
+    var w = VelbrinWeb.windows[id];
+    w.caption.textContent = VelbrinWeb.text(text, length);
+    if (w.main) document.title = w.caption.textContent;
+  },
+
+  velbrin_web_set_text: function (id, index, pointer, length, accessKey) {
+    var V = VelbrinWeb;
+    var w = V.windows[id];
+    var el = w.controls[index];
+    var text = V.text(pointer, length);
+    if (el.tagName === 'BUTTON') {
+      // The access key underlined, as on the desktop, and told to screen readers.
+      el.textContent = '';
+      el.velbrinKey = '';
+      el.removeAttribute('aria-keyshortcuts');
+      if (accessKey < 0 || accessKey >= text.length) {
+        el.textContent = text;
+        return;
+      }
+      var key = String.fromCodePoint(text.codePointAt(accessKey));
+      var marked = document.createElement('u');
+      marked.textContent = key;
+      el.append(text.slice(0, accessKey), marked, text.slice(accessKey + key.length));
+      el.velbrinKey = key.toLowerCase();
+      el.setAttribute('aria-keyshortcuts', 'Alt+' + key.toUpperCase());
+    } else if (el.tagName === 'INPUT' || el.tagName === 'TEXTAREA') {
+      el.value = text;
+      if (el.tagName === 'TEXTAREA') { // from its first line, like a new document
+        el.setSelectionRange(0, 0);
+        el.scrollTop = 0;
+      }
+    } else {
+      el.textContent = text;
+      if (w.autoSize[index]) { // the size of its text; an empty one keeps its place's
+        el.style.width = text ? '' : w.places[index][0] + 'px';
+        el.style.height = text ? '' : w.places[index][1] + 'px';
+      }
+    }
+  },
+
+  velbrin_web_text_length: function (id, index) {
+    var el = VelbrinWeb.windows[id].controls[index];
+    return ('value' in el && el.tagName !== 'BUTTON' ? el.value : el.textContent).length;
+  },
+
+  velbrin_web_copy_text: function (id, index, into, capacity) {
+    var el = VelbrinWeb.windows[id].controls[index];
+    var text = 'value' in el && el.tagName !== 'BUTTON' ? el.value : el.textContent;
+    var count = Math.min(text.length, capacity);
+    for (var i = 0, base = into >> 1; i < count; i++) HEAPU16[base + i] = text.charCodeAt(i);
+    return count;
+  },
+
+  velbrin_web_set_visible: function (id, index, visible) {
+    VelbrinWeb.windows[id].controls[index].hidden = !visible;
+  },
+
+  velbrin_web_set_max_length: function (id, index, length) {
+    var el = VelbrinWeb.windows[id].controls[index];
+    if (length > 0) el.maxLength = length;
+    else el.removeAttribute('maxlength');
+  },
+
+  velbrin_web_caret: function (id, index) {
+    return VelbrinWeb.windows[id].controls[index].selectionEnd || 0;
+  },
+
+  velbrin_web_set_caret: function (id, index, position) {
+    VelbrinWeb.windows[id].controls[index].setSelectionRange(position, position);
+  },
+
+  velbrin_web_focus: function (id, index) {
+    var w = VelbrinWeb.windows[id];
+    if (w.shown) w.controls[index].focus();
+    else w.pending = w.controls[index]; // for when it is shown
+  },
+
+  velbrin_web_insert: function (id, index, pointer, length) {
+    var el = VelbrinWeb.windows[id].controls[index];
+    var text = VelbrinWeb.text(pointer, length);
+    if (document.activeElement !== el) el.focus();
+    // As typed: into the selection, cut at the box's limit, undoable, and the
+    // box's input event follows.
+    if (document.execCommand('insertText', false, text)) return;
+    var start = el.selectionStart, end = el.selectionEnd;
+    if (el.maxLength >= 0) {
+      text = text.slice(0, Math.max(0, el.maxLength - (el.value.length - (end - start))));
+      if (/[\ud800-\udbff]$/.test(text)) text = text.slice(0, -1);
+    }
+    el.setRangeText(text, start, end, 'end');
+    el.dispatchEvent(new InputEvent('input', {inputType: 'insertFromPaste', data: text}));
+  },
+
+  velbrin_web_message_box: function (box, caption, captionLength, text, textLength, icon) {
+    var V = VelbrinWeb;
+    if (V.ended) return;
+    var frame = document.createElement('dialog');
+    frame.className = 'window message-box';
+    frame.setAttribute('role', 'alertdialog');
+    var id = 'message-box-' + box;
+    var w = {id: id, box: box, frame: frame, shown: true, returnFocus: document.activeElement};
+    V.titleBar(frame, id, V.text(caption, captionLength), function () { V.closeMessage(w); });
+    var client = document.createElement('div');
+    client.className = 'client';
+    if (icon === 1) {
+      var sign = document.createElement('div');
+      sign.className = 'icon error';
+      sign.setAttribute('role', 'img');
+      sign.setAttribute('aria-label', 'Error');
+      client.append(sign);
+    }
+    var said = document.createElement('p');
+    said.className = 'text';
+    said.id = id + '-text';
+    said.textContent = new TextDecoder().decode(HEAPU8.slice(text, text + textLength));
+    var ok = document.createElement('button');
+    ok.type = 'button';
+    ok.className = 'ok';
+    ok.textContent = 'OK';
+    ok.addEventListener('click', function () { V.closeMessage(w); });
+    var buttons = document.createElement('div');
+    buttons.className = 'buttons';
+    buttons.append(ok);
+    client.append(said, buttons);
+    frame.append(client);
+    frame.setAttribute('aria-describedby', said.id);
+    frame.addEventListener('cancel', function (e) {
+      e.preventDefault();
+      V.closeMessage(w);
+    });
+    frame.addEventListener('close', function () { V.closeMessage(w); });
+    w.order = [0];
+    w.controls = [ok];
+    w.defaultButton = w.cancelButton = ok;
+    ok.autofocus = true;
+    document.body.append(frame);
+    frame.showModal();
+    ok.autofocus = false;
+    ok.focus();
+    V.stack.push(w);
+  },
+
+  velbrin_web_stop_input: function () {
+    var V = VelbrinWeb;
+    V.stopped = true;
+    for (var id in V.windows) V.windows[id].frame.inert = true;
+  },
+
+  velbrin_web_end: function (status, note, length) {
+    VelbrinWeb.end(status, VelbrinWeb.text(note, length));
+  },
+};
+
+autoAddDeps(LibraryVelbrinWeb, '$VelbrinWeb');
+mergeInto(LibraryManager.library, LibraryVelbrinWeb);
