@@ -19,9 +19,11 @@ fs::path Approved(const std::string &name, bool shared)
     return fs::path(VELBRIN_APPROVED_DIR) / (shared ? name : environment + "/" + name);
 }
 
+// Each environment's own, and what the front ends share, apart: a run of each
+// front end keeps its own.
 fs::path Received(const std::string &name, bool shared)
 {
-    return fs::path(VELBRIN_RECEIVED_DIR) / (shared ? name : environment + "/" + name);
+    return fs::path(VELBRIN_RECEIVED_DIR) / environment / (shared ? "shared/" + name : name);
 }
 
 std::vector<std::string> Lines(const std::string &text)

@@ -22,10 +22,11 @@ git archive HEAD | tar -x -C "$work"
     ctest --preset dev -R 'Decoding|Windows|windows_' >/dev/null || true
     tools/mingw_tests.sh >/dev/null || true
 )
-for received in "$work"/build/{dev,mingw}/received; do
-    for dir in "$received"/*/; do
-        rm -rf "tests/approved/$(basename "$dir")"
-    done
-    cp -r "$received"/. tests/approved/
+for received in "$work"/build/{dev,mingw}/received/*; do
+    environment=tests/approved/$(basename "$received")
+    rm -rf "$environment"
+    cp -r "$received"/shared/. tests/approved/
+    rm -rf "$received"/shared
+    [ -z "$(ls "$received")" ] || cp -r "$received" "$environment"
 done
 git status --short tests/approved

@@ -1,5 +1,5 @@
-// A registry, file system and process start held in memory, recording what the
-// launcher asks of them.
+// A registry, file system and process start held in memory, keeping a log of
+// what the launcher asks of them.
 #pragma once
 
 #include "about/sysinfo_launcher.h"
@@ -7,7 +7,6 @@
 #include <cstring>
 #include <map>
 #include <set>
-#include <vector>
 
 namespace velbrin::sysinfo {
 
@@ -23,50 +22,44 @@ struct FakePlatform : Platform
     explicit FakePlatform(const std::string &path) // the first lookup's text; none when empty
     {
         if (!path.empty())
-            registry["SOFTWARE\\Microsoft\\Shared Tools\\MSINFO"]["PATH"] = {RegSz, path};
+            registry[std::string(PathKey)][std::string(PathValue)] = {RegSz, path};
     }
 
     std::map<std::string, std::map<std::string, Value>> registry; // key -> name -> value
-    std::set<std::string> files, checked;
+    std::set<std::string> files;
     bool startFails = false;
-    std::vector<std::uint32_t> accessAsked;
-    int opens = 0, closes = 0;
-    std::vector<std::string> started;
+    std::string log;
 
     long OpenKey(std::uint32_t root, const std::string &path, std::uint32_t access,
                  KeyHandle &key) override
     {
-        accessAsked.push_back(access);
-        if (root != HkeyLocalMachine || !registry.count(path))
-            return 2;
-        ++opens;
-        key = reinterpret_cast<KeyHandle>(&registry.at(path));
-        return 0;
+        const bool known = root == HkeyLocalMachine && registry.count(path);
+        log += "open " + path + " for " + std::to_string(access) + (known ? "\n" : ": none\n");
+        key = known ? reinterpret_cast<KeyHandle>(&registry.at(path)) : 0;
+        return known ? 0 : 2;
     }
     long QueryValue(KeyHandle key, const std::string &name, std::uint32_t &type,
                     unsigned char *data, std::uint32_t &size) override
     {
         const auto &values = *reinterpret_cast<std::map<std::string, Value> *>(key);
-        if (!values.count(name))
-            return 2;
-        const Value &value = values.at(name);
-        if (value.data.size() > size)
-            return 234;
-        type = value.type;
-        size = std::uint32_t(value.data.size());
-        std::memcpy(data, value.data.data(), size);
+        const bool fits = values.count(name) && values.at(name).data.size() <= size;
+        log += "read " + name + (fits ? "\n" : ": none or too long\n");
+        if (!fits)
+            return values.count(name) ? 234 : 2;
+        type = values.at(name).type;
+        size = std::uint32_t(values.at(name).data.size());
+        std::memcpy(data, values.at(name).data.data(), size);
         return 0;
     }
-    void CloseKey(KeyHandle) override { ++closes; }
+    void CloseKey(KeyHandle) override { log += "close\n"; }
     bool IsOrdinaryFile(const std::string &path) override
     {
-        checked.insert(path);
+        log += "is " + path + " a file: " + (files.count(path) ? "yes\n" : "no\n");
         return files.count(path) > 0;
     }
     bool StartProgram(const std::string &path) override
     {
-        if (!startFails)
-            started.push_back(path);
+        log += "start " + path + (startFails ? ": fails\n" : "\n");
         return !startFails;
     }
 };

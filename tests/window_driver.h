@@ -36,7 +36,6 @@ struct Seen
     int selectionStart = -1, selectionEnd = -1; // -1: no text to select
     int scrolled = 0; // lines scrolled out of view at the top
     bool visible = true, focused = false, readOnly = false;
-    bool cut = false; // its text does not fit it
 };
 
 struct MessageBoxSeen
@@ -77,6 +76,9 @@ public:
                      const std::function<void(std::size_t step)> &after) = 0;
     virtual std::u16string Clipboard() = 0;
 };
+
+// Whether System Info finds the program the tests register (the page finds none).
+extern const bool findsRegisteredPrograms;
 
 // A shown main window, loaded with `info`; made by each front end's test program.
 std::unique_ptr<Driver> OpenMain(const AppInfo &info = AppInfo::current());

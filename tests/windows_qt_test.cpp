@@ -3,13 +3,12 @@
 // interface), and what only the Qt front end has.
 #include "about/frm_about_qt.h"
 #include "app/guarded_application_qt.h"
-#include "approval.h"
 #include "main_window/frm_velbrin_qt.h"
+#include "png_qt.h"
 
 #include <QAccessible>
 #include <QClipboard>
 #include <QHelpEvent>
-#include <QLabel>
 #include <QMessageBox>
 #include <QMetaEnum>
 #include <QPlainTextEdit>
@@ -22,37 +21,6 @@
 
 namespace velbrin::test {
 namespace {
-
-// Whether a control's text runs out of the room it has for it.
-bool Cut(QWidget *w, QString text)
-{
-    QRect room;
-    if (auto *edit = qobject_cast<QLineEdit *>(w))
-        room = edit->contentsRect().marginsRemoved(edit->textMargins()).adjusted(2, 0, -2, 0);
-    else if (auto *label = qobject_cast<QLabel *>(w))
-        room = label->contentsRect().marginsRemoved(QMargins() + label->margin());
-    else if (qobject_cast<QPushButton *>(w))
-        room = w->rect().marginsRemoved(QMargins() +
-                                        w->style()->pixelMetric(QStyle::PM_DefaultFrameWidth) + 2);
-    else
-        return false; // summaries wrap and scroll
-    int width = 0;
-    for (const QString &line :
-         text.remove(QLatin1Char('&')).remove(QLatin1Char('\r')).split(QLatin1Char('\n')))
-        width = std::max(width, w->fontMetrics().horizontalAdvance(line));
-    return width > room.width() ||
-            (qobject_cast<QLabel *>(w) && w->fontMetrics().size(0, text).height() > room.height());
-}
-
-Image Pixels(const QImage &picture)
-{
-    const QImage rgb = picture.convertToFormat(QImage::Format_RGB32);
-    Image image {rgb.width(), rgb.height(), {}};
-    for (int y = 0; y < rgb.height(); ++y)
-        for (int x = 0; x < rgb.width(); ++x)
-            image.pixels.push_back(rgb.pixel(x, y) & 0xFFFFFF);
-    return image;
-}
 
 class QtMain : public frmVelbrin, public Driver
 {
@@ -167,7 +135,6 @@ private:
         s.visible = !state.invisible;
         s.focused = state.focused;
         s.readOnly = state.readOnly;
-        s.cut = Cut(w, QString::fromStdU16String(text));
         if (auto *edit = a->textInterface(); edit && a->role() == QAccessible::EditableText) {
             s.selectionStart = s.selectionEnd = edit->cursorPosition();
             if (edit->selectionCount())
@@ -202,8 +169,10 @@ private:
                 edit->setSelection(step.from, step.count);
             else if (auto *box = qobject_cast<QPlainTextEdit *>(control))
                 box->setTextCursor(QTextCursor(box->document()));
-        } else if (step.verb == "click") {
-            QTest::mouseClick(control, Qt::LeftButton);
+        } else if (step.verb == "click") { // on whatever lies on top where the pointer is
+            const QPoint at = control->mapTo(window, control->rect().center());
+            QWidget *hit = window->childAt(at) ? window->childAt(at) : window;
+            QTest::mouseClick(hit, Qt::LeftButton, {}, hit->mapFrom(window, at));
         } else if (step.verb == "key") {
             static const std::map<std::string, Qt::Key> keys {{"Tab", Qt::Key_Tab},
                                                               {"BackTab", Qt::Key_Backtab},
@@ -245,25 +214,11 @@ TEST(QtApplication, TakesNoCommandLineAndNamesItsDesktopEntry)
 
 } // namespace
 
+const bool findsRegisteredPrograms = true;
+
 std::unique_ptr<Driver> OpenMain(const AppInfo &info)
 {
     return std::make_unique<QtMain>(info);
-}
-
-bool ReadPng(const std::string &path, Image &image)
-{
-    const QImage read(QString::fromStdString(path));
-    image = Pixels(read);
-    return !read.isNull();
-}
-
-void WritePng(const std::string &path, const Image &image)
-{
-    QImage written(image.width, image.height, QImage::Format_RGB32);
-    for (int y = 0; y < image.height; ++y)
-        for (int x = 0; x < image.width; ++x)
-            written.setPixel(x, y, 0xFF000000 | image.pixels[std::size_t(y * image.width + x)]);
-    written.save(QString::fromStdString(path), "PNG");
 }
 
 } // namespace velbrin::test

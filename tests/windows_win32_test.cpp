@@ -28,32 +28,41 @@ void Pump()
         DispatchMessageW(&message);
 }
 
-// A top-level window of this thread of the given class (owned by `owner`, if
-// given), or null.
-HWND ThreadWindow(const wchar_t *className, HWND owner = nullptr)
+// This thread's top-level window of a class (owned by `owner`, if given), or null.
+HWND Find(const wchar_t *className, HWND owner = nullptr)
 {
-    struct Search
-    {
-        const wchar_t *name;
-        HWND owner, found;
-    } search {className, owner, nullptr};
-    EnumThreadWindows(
-            GetCurrentThreadId(),
-            [](HWND window, LPARAM data) {
-                auto &s = *reinterpret_cast<Search *>(data);
-                wchar_t seen[64] = {};
-                GetClassNameW(window, seen, 64);
-                if (!wcscmp(seen, s.name) && (!s.owner || GetWindow(window, GW_OWNER) == s.owner))
-                    s.found = window;
-                return BOOL(!s.found);
-            },
-            LPARAM(&search));
-    return search.found;
+    HWND w = nullptr;
+    while ((w = FindWindowExW(nullptr, w, className, nullptr)) &&
+           (GetWindowThreadProcessId(w, nullptr) != GetCurrentThreadId() ||
+            (owner && GetWindow(w, GW_OWNER) != owner))) { }
+    return w;
 }
 
-std::uint32_t Rgb(COLORREF colour)
+// A control of a window by its name, or null.
+HWND Find(HWND window, const std::string &name)
 {
-    return GetRValue(colour) << 16 | GetGValue(colour) << 8 | GetBValue(colour);
+    for (HWND c = GetWindow(window, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT))
+        if (const auto *named = static_cast<const char *>(GetPropW(c, L"VelbrinName"));
+            named && name == named)
+            return c;
+    return nullptr;
+}
+
+// A tooltip control's tool, its text to go in `text`.
+TTTOOLINFOW Tool(wchar_t *text)
+{
+    TTTOOLINFOW tool {};
+    tool.cbSize = TTTOOLINFOW_V2_SIZE;
+    tool.lpszText = text;
+    return tool;
+}
+
+void KeysDown(std::initializer_list<int> keys) // as GetKeyState tells the program
+{
+    BYTE state[256] = {};
+    for (const int key : keys)
+        state[key] = 0x80;
+    SetKeyboardState(state);
 }
 
 // The client area of `window` as it stands on the screen, read until two reads
@@ -70,25 +79,41 @@ Image OnScreen(HWND window)
         POINT corner {0, 0};
         ClientToScreen(window, &corner);
         const HDC screen = GetDC(nullptr), memory = CreateCompatibleDC(screen);
-        BITMAPINFOHEADER format {
-                sizeof format, client.right, -client.bottom, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
-        void *bits = nullptr;
-        const HBITMAP bitmap = CreateDIBSection(screen, reinterpret_cast<BITMAPINFO *>(&format),
-                                                DIB_RGB_COLORS, &bits, nullptr, 0);
+        const HBITMAP bitmap = CreateCompatibleBitmap(screen, client.right, client.bottom);
         const HGDIOBJ previous = SelectObject(memory, bitmap);
         BitBlt(memory, 0, 0, client.right, client.bottom, screen, corner.x, corner.y, SRCCOPY);
-        GdiFlush();
-        const auto *first = static_cast<const std::uint32_t *>(bits);
-        again = {client.right, client.bottom, {first, first + client.right * client.bottom}};
+        SelectObject(memory, previous);
+        BITMAPINFOHEADER format {
+                sizeof format, client.right, -client.bottom, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+        again = {client.right, client.bottom,
+                 std::vector<std::uint32_t>(std::size_t(client.right * client.bottom))};
+        GetDIBits(memory, bitmap, 0, UINT(client.bottom), again.pixels.data(),
+                  reinterpret_cast<BITMAPINFO *>(&format), DIB_RGB_COLORS);
         for (auto &pixel : again.pixels)
             pixel &= 0xFFFFFF;
-        SelectObject(memory, previous);
         DeleteObject(bitmap);
         DeleteDC(memory);
         ReleaseDC(nullptr, screen);
     }
     return again;
 }
+
+// A window of the main window's controls whose command handler fails with `what`.
+struct Bare : win32::Window
+{
+    std::string what;
+    Bare()
+        : Window(main_window::Description())
+    {
+        Create();
+    }
+    void OnCommand(int, int) override
+    {
+        if (!what.empty())
+            throw std::runtime_error(what);
+    }
+    void OnClose() override { }
+};
 
 class Win32Main : public frmVelbrin, public Driver
 {
@@ -108,38 +133,31 @@ public:
 
     std::vector<Seen> Dump() override
     {
-        win32::Window &window = Top();
-        const bool about = &window != this;
+        const HWND window = Top().Handle();
         RECT client;
-        GetClientRect(window.Handle(), &client);
+        GetClientRect(window, &client);
         POINT corner {0, 0};
-        ClientToScreen(window.Handle(), &corner);
+        ClientToScreen(window, &corner);
         Seen top;
-        top.name = about ? "frmAbout" : "frmVelbrin";
+        top.name = window == Handle() ? "frmVelbrin" : "frmAbout";
         top.role = "Window";
-        top.heard = top.text = win32::TextOf(window.Handle());
+        top.heard = top.text = win32::TextOf(window);
         top.place = {corner.x, corner.y, client.right, client.bottom};
         std::vector<Seen> seen {top};
         std::map<HWND, std::u16string> tips; // what the window's tooltip control holds
-        const HWND tooltips = ThreadWindow(TOOLTIPS_CLASSW, window.Handle());
-        for (int i = 0; tooltips; ++i) {
-            wchar_t text[256] = {};
-            TTTOOLINFOW tool {};
-            tool.cbSize = TTTOOLINFOW_V2_SIZE;
-            tool.lpszText = text;
-            if (!SendMessageW(tooltips, TTM_ENUMTOOLSW, WPARAM(i), LPARAM(&tool)))
-                break;
+        wchar_t text[256] = {};
+        TTTOOLINFOW tool = Tool(text);
+        const HWND tooltips = Find(TOOLTIPS_CLASSW, window);
+        for (int i = 0; SendMessageW(tooltips, TTM_ENUMTOOLSW, WPARAM(i), LPARAM(&tool)); ++i)
             tips[HWND(tool.uId)] = reinterpret_cast<const char16_t *>(text);
-        }
         // In the order of the window tree, which is the tab order.
-        for (HWND c = GetWindow(window.Handle(), GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT))
-            if (const int i = GetDlgCtrlID(c) - ui::FirstControlId; i >= 0)
-                seen.push_back(Read(window, i, tips[c]));
+        for (HWND c = GetWindow(window, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT))
+            seen.push_back(Read(Top(), GetDlgCtrlID(c) - ui::FirstControlId, tips[c]));
         return seen;
     }
     std::optional<MessageBoxSeen> MessageBox() override
     {
-        const HWND box = ThreadWindow(L"#32770");
+        const HWND box = Find(L"#32770");
         if (!box)
             return std::nullopt;
         return MessageBoxSeen {win32::TextOf(box), win32::TextOf(GetDlgItem(box, 0xFFFF)),
@@ -164,21 +182,16 @@ public:
     std::u16string Hover(const std::string &name) override
     {
         Pump(); // the tooltips are set up once the window is shown
-        const HWND tips = ThreadWindow(TOOLTIPS_CLASSW, Handle()), control = Find(*this, name);
+        const HWND tips = Find(TOOLTIPS_CLASSW, Handle()), control = Find(Handle(), name);
         SendMessageW(tips, TTM_SETDELAYTIME, TTDT_INITIAL, 1);
         RECT r;
         GetWindowRect(control, &r);
         SetCursorPos((r.left + r.right) / 2, (r.top + r.bottom) / 2);
-        SendMessageW(control, WM_MOUSEMOVE, 0,
-                     MAKELPARAM((r.right - r.left) / 2, (r.bottom - r.top) / 2));
-        for (int wait = 0; wait < 20 && !IsWindowVisible(tips); ++wait) {
-            Sleep(10);
+        SendMessageW(control, WM_MOUSEMOVE, 0, MAKELPARAM(4, 4));
+        for (int wait = 0; wait < 20 && !IsWindowVisible(tips); ++wait, Sleep(10))
             Pump();
-        }
         wchar_t text[256] = {};
-        TTTOOLINFOW tool {};
-        tool.cbSize = TTTOOLINFOW_V2_SIZE;
-        tool.lpszText = text;
+        TTTOOLINFOW tool = Tool(text);
         if (IsWindowVisible(tips))
             SendMessageW(tips, TTM_GETCURRENTTOOLW, 0, LPARAM(&tool));
         SendMessageW(tips, TTM_POP, 0, 0);
@@ -199,10 +212,8 @@ public:
     {
         std::u16string text;
         if (OpenClipboard(Handle())) {
-            if (const HANDLE data = GetClipboardData(CF_UNICODETEXT)) {
+            if (const HANDLE data = GetClipboardData(CF_UNICODETEXT))
                 text = static_cast<const char16_t *>(GlobalLock(data));
-                GlobalUnlock(data);
-            }
             CloseClipboard();
         }
         return text;
@@ -222,8 +233,7 @@ private:
     static void CALLBACK Tick(HWND, UINT, UINT_PTR id, DWORD)
     {
         KillTimer(nullptr, id);
-        BYTE keys[256] = {}; // Shift, for the Shift+Tab just handled, is up again
-        SetKeyboardState(keys);
+        KeysDown({}); // Shift and Ctrl, for the step just handled, are up again
         Playing &p = playing;
         if (p.next > 0)
             (*p.after)(p.next - 1);
@@ -241,14 +251,6 @@ private:
             return *about;
         return *this;
     }
-    static HWND Find(win32::Window &window, const std::string &name)
-    {
-        for (HWND c = GetWindow(window.Handle(), GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT))
-            if (const auto *named = static_cast<const char *>(GetPropW(c, L"VelbrinName"));
-                named && name == named)
-                return c;
-        return nullptr;
-    }
 
     static Seen Read(win32::Window &window, int i, const std::u16string &tip)
     {
@@ -264,7 +266,9 @@ private:
         const HDC dc = CreateCompatibleDC(nullptr); // the colour the control is handed
         SendMessageW(window.Handle(), edit ? WM_CTLCOLOREDIT : WM_CTLCOLORSTATIC, WPARAM(dc),
                      LPARAM(c));
-        std::u16string text = window.Text(i), heard = edit || picture ? u"" : text;
+        const COLORREF colour = GetTextColor(dc);
+        DeleteDC(dc);
+        std::u16string heard = edit || picture ? u"" : window.Text(i); // what MSAA gives
         std::erase(heard, u'&');
         Seen s {i,
                 static_cast<const char *>(GetPropW(c, L"VelbrinName")),
@@ -275,10 +279,9 @@ private:
                 heard,
                 u"",
                 {r.left, r.top, r.right - r.left, r.bottom - r.top},
-                text,
-                Rgb(GetTextColor(dc)),
+                window.Text(i),
+                std::uint32_t(GetRValue(colour) << 16 | GetGValue(colour) << 8 | GetBValue(colour)),
                 tip};
-        DeleteDC(dc);
         s.visible = style & WS_VISIBLE;
         s.focused = GetFocus() == c;
         s.readOnly = edit && (style & ES_READONLY);
@@ -289,21 +292,6 @@ private:
             s.selectionEnd = int(end);
             s.scrolled = int(SendMessageW(c, EM_GETFIRSTVISIBLELINE, 0, 0));
         }
-        // Whether the text runs out of the room the control has for it.
-        RECT room;
-        GetClientRect(c, &room);
-        const LRESULT margins = edit ? SendMessageW(c, EM_GETMARGINS, 0, 0) : button ? 0x40004 : 0;
-        room.right -= LOWORD(margins) + HIWORD(margins);
-        const std::wstring shown = win32::Wide(text);
-        const HDC screen = GetDC(c);
-        const HGDIOBJ previous = SelectObject(screen, HGDIOBJ(SendMessageW(c, WM_GETFONT, 0, 0)));
-        RECT needed {};
-        DrawTextW(screen, shown.c_str(), int(shown.size()), &needed,
-                  DT_CALCRECT | (button ? 0 : DT_NOPREFIX));
-        SelectObject(screen, previous);
-        ReleaseDC(c, screen);
-        s.cut = !picture && !(style & ES_MULTILINE) &&
-                (needed.right > room.right || (!edit && !button && needed.bottom > room.bottom));
         return s;
     }
 
@@ -313,60 +301,49 @@ private:
         const auto post = [&](UINT message, WPARAM w, LPARAM l) {
             PostMessageW(focus, message, w, l);
         };
+        static const std::map<std::string, WPARAM> keys {
+                {"Tab", VK_TAB}, {"BackTab", VK_TAB}, {"Enter", VK_RETURN}, {"Escape", VK_ESCAPE}};
         if (step.verb == "type") {
             for (const char16_t unit : step.text)
                 post(WM_CHAR, unit, 1);
         } else if (step.verb == "paste") {
             const HGLOBAL data =
                     GlobalAlloc(GMEM_MOVEABLE, (step.text.size() + 1) * sizeof(char16_t));
-            *std::copy(step.text.begin(), step.text.end(),
-                       static_cast<char16_t *>(GlobalLock(data))) = 0;
+            std::copy_n(step.text.c_str(), step.text.size() + 1,
+                        static_cast<char16_t *>(GlobalLock(data)));
             GlobalUnlock(data);
-            if (OpenClipboard(top)) {
-                EmptyClipboard();
-                SetClipboardData(CF_UNICODETEXT, data);
-                CloseClipboard();
-            }
+            OpenClipboard(top);
+            EmptyClipboard();
+            SetClipboardData(CF_UNICODETEXT, data);
+            CloseClipboard();
             post(WM_CHAR, 0x16, 1); // Ctrl+V
         } else if (step.verb == "select") {
-            const HWND control = Find(Top(), step.control);
-            ::SetFocus(control);
-            SendMessageW(control, EM_SETSEL, WPARAM(step.from), LPARAM(step.from + step.count));
-        } else if (step.verb == "click") {
-            PostMessageW(Find(Top(), step.control), BM_CLICK, 0, 0);
+            ::SetFocus(Find(top, step.control));
+            SendMessageW(GetFocus(), EM_SETSEL, WPARAM(step.from), LPARAM(step.from + step.count));
+        } else if (step.verb == "click") { // on whatever lies on top where the pointer is
+            RECT r;
+            GetWindowRect(Find(top, step.control), &r);
+            POINT at {(r.left + r.right) / 2, (r.top + r.bottom) / 2};
+            ScreenToClient(top, &at);
+            const HWND hit = ChildWindowFromPointEx(top, at, CWP_SKIPINVISIBLE);
+            MapWindowPoints(top, hit, &at, 1);
+            PostMessageW(hit, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(at.x, at.y));
+            PostMessageW(hit, WM_LBUTTONUP, 0, MAKELPARAM(at.x, at.y));
         } else if (step.verb == "key" && step.control == "Backspace") {
             post(WM_CHAR, VK_BACK, 1);
         } else if (step.verb == "key") {
-            BYTE keys[256] = {};
-            keys[VK_SHIFT] = step.control == "BackTab" ? 0x80 : 0;
-            SetKeyboardState(keys);
-            static const std::map<std::string, WPARAM> codes {{"Tab", VK_TAB},
-                                                              {"BackTab", VK_TAB},
-                                                              {"Enter", VK_RETURN},
-                                                              {"Escape", VK_ESCAPE}};
-            post(WM_KEYDOWN, codes.at(step.control), 0);
+            KeysDown({step.control == "BackTab" ? VK_SHIFT : 0});
+            post(WM_KEYDOWN, keys.at(step.control), 0);
         } else if (step.verb == "alt") {
             post(WM_SYSCHAR, step.text[0], LPARAM(1) << 29);
         } else if (step.verb == "close") {
             PostMessageW(top, WM_SYSCOMMAND, SC_CLOSE, 0);
         } else if (step.verb == "copy") {
-            BYTE keys[256] = {};
-            keys[VK_CONTROL] = 0x80;
-            SetKeyboardState(keys);
+            KeysDown({VK_CONTROL});
             post(WM_KEYDOWN, 'A', 0); // Ctrl+A
             post(WM_CHAR, 3, 1); // Ctrl+C, as translated
         } else if (step.verb == "fail") {
-            static struct Failing : win32::Window
-            {
-                std::string what;
-                Failing()
-                    : Window(main_window::Description())
-                {
-                    Create();
-                }
-                void OnCommand(int, int) override { throw std::runtime_error(what); }
-                void OnClose() override { }
-            } failing;
+            static Bare failing;
             failing.what = Utf8(step.text);
             PostMessageW(failing.Handle(), WM_COMMAND, ui::FirstControlId, 0);
         } else {
@@ -383,10 +360,9 @@ TEST(Win32Windows, ShowWhatAFullRepaintShowsAfterADpiChange)
     main.Play({u"type a3ztzb1234", u"click cmdAbout", u"click cmdOK"}, [&](std::size_t) {
         for (const double scale : {1.5, 2.0, 1.0}) {
             main.Rescale(scale);
-            const HWND top = GetForegroundWindow();
             ::SetFocus(nullptr); // no blinking caret
             const Image shown = main.Shot();
-            RedrawWindow(top, nullptr, nullptr,
+            RedrawWindow(GetForegroundWindow(), nullptr, nullptr,
                          RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
             EXPECT_TRUE(shown.pixels == main.Shot().pixels) << "stale drawing at " << scale;
         }
@@ -426,16 +402,7 @@ TEST(Win32Window, IsTornDownWithItsWindowUp)
     });
     HWND handle = nullptr;
     {
-        struct Quiet : win32::Window
-        {
-            Quiet()
-                : Window(main_window::Description())
-            {
-                Create();
-            }
-            void OnCommand(int, int) override { }
-            void OnClose() override { }
-        } window;
+        Bare window;
         handle = window.Handle();
         ShowWindow(handle, SW_SHOW);
         ::SetFocus(window.Control(main_window::txtMsn));
@@ -453,40 +420,29 @@ TEST(Win32Resources, KeepTheCopyrightsCharacters)
     GetModuleFileNameW(nullptr, self, MAX_PATH);
     std::vector<char> block(GetFileVersionInfoSizeW(self, nullptr));
     ASSERT_TRUE(GetFileVersionInfoW(self, 0, DWORD(block.size()), block.data()));
-    wchar_t *copyright = nullptr;
+    char16_t *copyright = nullptr;
     UINT length = 0;
     VerQueryValueW(block.data(), L"\\StringFileInfo\\040904B0\\LegalCopyright",
                    reinterpret_cast<void **>(&copyright), &length);
-    EXPECT_EQ(std::u16string(reinterpret_cast<const char16_t *>(copyright)),
-              u"Copyright \u00A9 2026 Velbrin developers");
+    EXPECT_EQ(std::u16string(copyright), u"Copyright \u00A9 2026 Velbrin developers");
 }
 
-// PNG through GDI+, which wine has.
-struct Gdiplus
-{
-    ULONG_PTR token = 0;
-    Gdiplus()
-    {
-        const ::Gdiplus::GdiplusStartupInput input;
-        ::Gdiplus::GdiplusStartup(&token, &input, nullptr);
-    }
-};
-
 } // namespace
+
+const bool findsRegisteredPrograms = true;
 
 std::unique_ptr<Driver> OpenMain(const AppInfo &info)
 {
     return std::make_unique<Win32Main>(info);
 }
 
+// PNG through GDI+, which wine has.
 bool ReadPng(const std::string &path, Image &image)
 {
-    static const Gdiplus gdiplus;
-    ::Gdiplus::Bitmap read(win32::FromUtf8(path).c_str());
-    ::Gdiplus::BitmapData data {};
-    ::Gdiplus::Rect all(0, 0, int(read.GetWidth()), int(read.GetHeight()));
-    if (read.LockBits(&all, ::Gdiplus::ImageLockModeRead, PixelFormat32bppRGB, &data) !=
-        ::Gdiplus::Ok)
+    Gdiplus::Bitmap read(win32::FromUtf8(path).c_str());
+    Gdiplus::BitmapData data {};
+    Gdiplus::Rect all(0, 0, int(read.GetWidth()), int(read.GetHeight()));
+    if (read.LockBits(&all, Gdiplus::ImageLockModeRead, PixelFormat32bppRGB, &data) != Gdiplus::Ok)
         return false;
     image = {int(data.Width), int(data.Height), {}};
     for (UINT y = 0; y < data.Height; ++y) {
@@ -501,10 +457,9 @@ bool ReadPng(const std::string &path, Image &image)
 
 void WritePng(const std::string &path, const Image &image)
 {
-    static const Gdiplus gdiplus;
     std::vector<std::uint32_t> pixels = image.pixels;
-    ::Gdiplus::Bitmap written(image.width, image.height, image.width * 4, PixelFormat32bppRGB,
-                              reinterpret_cast<BYTE *>(pixels.data()));
+    Gdiplus::Bitmap written(image.width, image.height, image.width * 4, PixelFormat32bppRGB,
+                            reinterpret_cast<BYTE *>(pixels.data()));
     const CLSID png {0x557CF406, 0x1A04, 0x11D3, {0x9A, 0x73, 0x00, 0x00, 0xF8, 0x1E, 0xF3, 0x2E}};
     written.Save(win32::FromUtf8(path).c_str(), &png, nullptr);
 }
@@ -513,6 +468,9 @@ void WritePng(const std::string &path, const Image &image)
 
 int main(int argc, char **argv)
 {
+    ULONG_PTR gdiplus = 0;
+    const Gdiplus::GdiplusStartupInput input;
+    Gdiplus::GdiplusStartup(&gdiplus, &input, nullptr);
     using Version = const char *(*)();
     const auto wine = reinterpret_cast<Version>(reinterpret_cast<void (*)()>(
             GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "wine_get_version")));

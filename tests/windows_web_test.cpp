@@ -1,0 +1,248 @@
+// The browser program, opened from disk in a headless Chromium with the network
+// cut off, driven with the keys and clicks a user gives it (the DevTools
+// protocol's input events) and read back from the page and from what the browser
+// tells a screen reader (its accessibility tree).
+#include "browser.h"
+#include "png_qt.h"
+
+#include <QByteArray>
+
+#include <filesystem>
+#include <map>
+
+namespace velbrin::test {
+namespace {
+
+const std::string page = VELBRIN_WEB_PAGE;
+
+Browser &Chromium()
+{
+    static Browser browser;
+    static const bool ready =
+            (browser.Call("Accessibility.enable"),
+             browser.Call("Emulation.setFocusEmulationEnabled", {{"enabled", true}}), true);
+    return ready ? browser : browser;
+}
+
+json Run(const std::string &script)
+{
+    return Chromium().Evaluate(script);
+}
+
+// What the page shows of its topmost window, its message box and how it ended.
+const char *const Reader = R"((() => {
+  const top = document.querySelector('#frmAbout[open]') || document.getElementById('frmVelbrin');
+  const box = document.querySelector('dialog.message-box[open]');
+  const client = top && top.querySelector('.client');
+  const at = (el, r = el.getBoundingClientRect(), c = client.getBoundingClientRect()) =>
+      el === client ? [r.left, r.top, r.width, r.height] : [r.left - c.left, r.top - c.top, r.width, r.height];
+  const colour = el => getComputedStyle(el).color.match(/\d+/g).slice(0, 3).reduce((c, v) => c * 256 + +v, 0);
+  const shown = el => el.matches('input, textarea') ? el.value : [...el.childNodes]
+      .map(n => (n.nodeName === 'U' ? '&' : '') + n.textContent).join('');
+  const edit = el => el.matches('input, textarea');
+  const seen = !top ? [] : [[-1, top.id, top.querySelector('.caption').textContent, at(client), 0, '',
+                             true, false, false, -1, -1, 0]].concat([...client.children].map((el, i) =>
+      [i, el.id, shown(el).replace(/\n/g, '\r\n'), at(el), colour(el), el.title, !el.hidden,
+       document.activeElement === el, !!el.readOnly, edit(el) ? el.selectionStart : -1,
+       edit(el) ? el.selectionEnd : -1, Math.round(el.scrollTop / parseFloat(getComputedStyle(el).lineHeight) || 0),
+       el.getAttribute('aria-hidden')]));
+  return {seen, status: document.documentElement.dataset.exitStatus || null, copied: window.copied || '',
+          box: box && [box.querySelector('.caption').textContent, box.querySelector('.text').textContent
+              .replace(/\n/g, '\r\n'), box.querySelector('button.ok').textContent, !!box.querySelector('.icon')]};
+})())";
+
+std::u16string U16(const json &text)
+{
+    return QString::fromStdString(text.get<std::string>()).toStdU16String();
+}
+
+class WebMain : public Driver
+{
+public:
+    WebMain() { Chromium().Open("file://" + page); }
+
+    std::vector<Seen> Dump() override
+    {
+        std::map<int, std::string> ids; // backend node -> id
+        std::function<void(const json &)> walk = [&](const json &node) {
+            const json attributes = node.value("attributes", json::array());
+            for (std::size_t i = 0; i + 1 < attributes.size(); i += 2)
+                if (attributes[i] == "id")
+                    ids[node["backendNodeId"]] = attributes[i + 1];
+            for (const json &child : node.value("children", json::array()))
+                walk(child);
+        };
+        walk(Chromium().Call("DOM.getDocument", {{"depth", -1}})["root"]);
+        std::map<std::string, json> heard; // what a screen reader is told, by id
+        const json tree = Chromium().Call("Accessibility.getFullAXTree");
+        for (const json &node : tree["nodes"])
+            if (ids.count(node.value("backendDOMNodeId", 0)))
+                heard[ids[node["backendDOMNodeId"]]] = node;
+        std::vector<Seen> seen;
+        const json read = Run(Reader);
+        for (const json &s : read["seen"]) {
+            if (s[12] == "true")
+                continue; // decoration, which screen readers skip, as the desktop's lines
+            const json ax = heard[s[1]].is_null() ? json::object() : heard[s[1]];
+            const auto value = [&](const char *field) {
+                return U16(ax.value(json::json_pointer(field), json("")));
+            };
+            Seen one {s[0],
+                      s[1],
+                      Utf8(value("/role/value")),
+                      value("/name/value"),
+                      value("/description/value"),
+                      {s[3][0], s[3][1], s[3][2], s[3][3]},
+                      U16(s[2]),
+                      s[4],
+                      U16(s[5]),
+                      s[9],
+                      s[10],
+                      s[11]};
+            one.visible = s[6], one.focused = s[7], one.readOnly = s[8];
+            seen.push_back(one);
+        }
+        return seen;
+    }
+    std::optional<MessageBoxSeen> MessageBox() override
+    {
+        const json box = Run(Reader)["box"];
+        if (box.is_null())
+            return std::nullopt;
+        return MessageBoxSeen {U16(box[0]), U16(box[1]), box[2], box[3]};
+    }
+    Image Shot() override
+    {
+        const Rect client = Dump()[0].place;
+        Run("document.activeElement.style.caretColor = 'transparent'"); // it blinks
+        const json clip = {{"x", client.left},
+                           {"y", client.top},
+                           {"width", client.width},
+                           {"height", client.height},
+                           {"scale", 1}};
+        const std::string png = Chromium().Call("Page.captureScreenshot", {{"clip", clip}})["data"];
+        Run("document.activeElement.style.caretColor = ''");
+        return Pixels(QImage::fromData(QByteArray::fromBase64(QByteArray::fromStdString(png))));
+    }
+    bool Rescale(double scale) override
+    {
+        Chromium().Call("Emulation.setDeviceMetricsOverride",
+                        {{"width", 1024},
+                         {"height", 768},
+                         {"deviceScaleFactor", scale},
+                         {"mobile", false}});
+        return true;
+    }
+    // Headless Chromium draws no tooltips: what pops up is what the page gives it.
+    std::u16string Hover(const std::string &name) override
+    {
+        return U16(Run("document.getElementById('" + name + "').title"));
+    }
+    int Play(const std::vector<std::u16string> &steps,
+             const std::function<void(std::size_t)> &after) override
+    {
+        for (std::size_t k = 0; k < steps.size(); ++k) {
+            Take(Parse(steps[k]));
+            // What the step set going (About's opening, a message box) has run.
+            Run("new Promise(done => setTimeout(() => requestAnimationFrame(() => "
+                "setTimeout(done))))");
+            if (const json status = Run(Reader)["status"]; !status.is_null())
+                return std::stoi(status.get<std::string>());
+            after(k);
+        }
+        return -1;
+    }
+    std::u16string Clipboard() override { return U16(Run(Reader)["copied"]); }
+
+private:
+    static void Input(const char *method, json event, const char *down, const char *up)
+    {
+        for (const char *type : {down, up})
+            Chromium().Call(method, (event["type"] = type, event));
+    }
+    static void Key(const std::string &key, int code, int modifiers = 0)
+    {
+        Input("Input.dispatchKeyEvent",
+              {{"key", key},
+               {"code", key.size() == 1 ? "Key" + key : key},
+               {"windowsVirtualKeyCode", code},
+               {"modifiers", modifiers}},
+              "rawKeyDown", "keyUp");
+    }
+
+    void Take(const Step &step)
+    {
+        const std::string text = json(Utf8(step.text)).dump();
+        const std::string control = "#" + Dump()[0].name + " #" + step.control;
+        static const std::map<std::string, int> keys {
+                {"Tab", 9}, {"BackTab", 9}, {"Enter", 13}, {"Escape", 27}, {"Backspace", 8}};
+        if (step.verb == "type") { // a key at a time
+            const QString units = QString::fromStdU16String(step.text);
+            for (int u = 0; u < units.size(); u += units.at(u).isHighSurrogate() ? 2 : 1)
+                Chromium().Call(
+                        "Input.insertText",
+                        {{"text",
+                          units.mid(u, units.at(u).isHighSurrogate() ? 2 : 1).toStdString()}});
+        } else if (step.verb == "paste") { // the clipboard as the page is handed it
+            Run("(d => { d.setData('text/plain', " + text +
+                "); document.activeElement.dispatchEvent("
+                "new ClipboardEvent('paste', {clipboardData: d, bubbles: true, cancelable: "
+                "true})); })"
+                "(new DataTransfer())");
+        } else if (step.verb == "select") {
+            Run("(el => { el.focus(); el.setSelectionRange(" + std::to_string(step.from) + ", " +
+                std::to_string(step.from + step.count) + "); })(document.querySelector('" +
+                control + "'))");
+        } else if (step.verb == "click" || step.verb == "close") { // where the pointer lands
+            const json at =
+                    Run("(r => [r.x + r.width / 2, r.y + r.height / 2])(document."
+                        "querySelector('" +
+                        (step.verb == "close" ? "#" + Dump()[0].name + " .close-box" : control) +
+                        "').getBoundingClientRect())");
+            Input("Input.dispatchMouseEvent",
+                  {{"x", at[0]}, {"y", at[1]}, {"button", "left"}, {"clickCount", 1}},
+                  "mousePressed", "mouseReleased");
+        } else if (step.verb == "key") {
+            Key(step.control == "BackTab" ? "Tab" : step.control, keys.at(step.control),
+                step.control == "BackTab" ? 8 : 0);
+        } else if (step.verb == "alt") {
+            Key(std::string(1, char(std::toupper(step.text[0]))), std::toupper(step.text[0]), 1);
+        } else if (step.verb == "copy") { // what Ctrl+A and Ctrl+C take
+            Run("document.addEventListener('copy', () => { const el = document.activeElement; "
+                "window.copied = el.value.slice(el.selectionStart, el.selectionEnd); }, {once: "
+                "true})");
+            for (const char *command : {"selectAll", "copy"})
+                Chromium().Call(
+                        "Input.dispatchKeyEvent",
+                        {{"type", "rawKeyDown"}, {"modifiers", 2}, {"commands", {command}}});
+        } else if (step.verb == "fail") { // a failure escaping a handler, as the page's are
+            Run("VelbrinWeb.fail(" + text + ")");
+        } else {
+            ADD_FAILURE() << "no such step: " << step.verb;
+        }
+    }
+};
+
+} // namespace
+
+const bool findsRegisteredPrograms = false;
+
+std::unique_ptr<Driver> OpenMain(const AppInfo &)
+{
+    return std::make_unique<WebMain>();
+}
+
+} // namespace velbrin::test
+
+int main(int argc, char **argv)
+{
+    using namespace velbrin::test;
+    if (!std::filesystem::exists(page)) {
+        std::fprintf(stderr, "%s is not built: cmake --build --preset web\n", page.c_str());
+        return 1;
+    }
+    const std::string product = Chromium().Call("Browser.getVersion")["product"];
+    SetEnvironment("chromium-" + product.substr(product.find('/') + 1, 3));
+    ::testing::InitGoogleTest(&argc, argv);
+    return RUN_ALL_TESTS();
+}
