@@ -23,6 +23,6 @@ function(velbrin_add_test name)
     if(NOT arg_MAIN)
         target_link_libraries(${name} PRIVATE GTest::gtest_main)
     endif()
-    gtest_discover_tests(${name} DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 60
+    gtest_discover_tests(${name} DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 60 TEST_PREFIX ${name}.
                          PROPERTIES ENVIRONMENT "${arg_ENVIRONMENT}")
 endfunction()

@@ -21,7 +21,6 @@ namespace velbrin::test {
 void SetEnvironment(const std::string &toolkit);
 std::string &Environment();
 bool EnvironmentApproved(); // without, one test says so rather than every comparison
-std::string FontDigest();
 bool KeepAll(); // matching files are received too (tests/approve.sh)
 std::filesystem::path Receive(const std::string &name, bool shared); // made ready for writing
 
@@ -30,6 +29,7 @@ void ExpectApprovedImage(const std::string &name, const Image &received);
 
 std::string Utf8(std::u16string_view text);
 std::string Quoted(std::u16string_view text); // in quotes, line breaks as \r and \n
+std::string Quoted(std::string_view utf8);
 
 // Each toolkit's PNG codec.
 bool ReadPng(const std::string &path, Image &image);

@@ -1,13 +1,11 @@
 #include "approval.h"
 
-#include <cstdint>
-#include <cstdio>
 #include <fstream>
 #include <sstream>
 
 namespace velbrin::test {
 
-std::string FontDigest()
+void SetEnvironment(const std::string &toolkit)
 {
     std::uint32_t digest = 2166136261u; // FNV-1a over the font files' bytes
     std::istringstream files(VELBRIN_TEST_FONTS);
@@ -18,41 +16,31 @@ std::string FontDigest()
     }
     char hex[9];
     std::snprintf(hex, sizeof hex, "%08x", unsigned(digest));
-    return hex;
-}
-
-void SetEnvironment(const std::string &toolkit)
-{
-    Environment() = toolkit + "-" + FontDigest();
+    Environment() = toolkit + "-" + hex;
 }
 
 void ExpectApprovedImage(const std::string &name, const Image &received)
 {
-    const std::string file = name + ".png";
     Image approved;
-    const bool have =
-            ReadPng(std::string(VELBRIN_APPROVED_DIR) + "/" + Environment() + "/" + file, approved);
-    const bool sized =
-            have && approved.width == received.width && approved.height == received.height;
-    if (sized && approved.pixels == received.pixels && !KeepAll())
+    ReadPng(std::string(VELBRIN_APPROVED_DIR) + "/" + Environment() + "/" + name + ".png",
+            approved);
+    const bool same = approved.width == received.width && approved.pixels == received.pixels;
+    const std::string path = Receive(name + ".png", false).string();
+    if (!same || KeepAll())
+        WritePng(path, received);
+    if (same || !EnvironmentApproved())
         return;
-    const auto path = Receive(file, false);
-    WritePng(path.string(), received);
-    if ((sized && approved.pixels == received.pixels) || !EnvironmentApproved())
-        return;
-    std::size_t differing = received.pixels.size();
-    if (sized) { // the differing pixels in red over a faded picture
-        Image diff = received;
-        differing = 0;
-        for (std::size_t i = 0; i < diff.pixels.size(); ++i) {
-            const bool same = approved.pixels[i] == received.pixels[i];
-            diff.pixels[i] = same ? 0xC0C0C0 | (received.pixels[i] >> 2 & 0x3F3F3F) : 0xFF0000;
-            differing += !same;
-        }
-        WritePng(path.string() + ".diff.png", diff);
+    Image diff = received; // the differing pixels in red over a faded picture
+    const bool sized = approved.pixels.size() == diff.pixels.size();
+    std::size_t differing = sized ? 0 : diff.pixels.size();
+    for (std::size_t i = 0; sized && i < diff.pixels.size(); ++i) {
+        const bool alike = approved.pixels[i] == received.pixels[i];
+        diff.pixels[i] = alike ? 0xC0C0C0 | (received.pixels[i] >> 2 & 0x3F3F3F) : 0xFF0000;
+        differing += !alike;
     }
-    ADD_FAILURE() << file << " differs from the approved image in " << differing
-                  << " pixels (received: " << path << ")";
+    WritePng(path + ".diff.png", diff);
+    ADD_FAILURE() << name << ".png differs from the approved image in " << differing
+                  << " pixels of " << received.pixels.size() << " (received: " << path << ")";
 }
 
 } // namespace velbrin::test

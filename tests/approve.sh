@@ -19,7 +19,7 @@ git archive HEAD | tar -x -C "$work"
     export VELBRIN_RECEIVE_ALL=1
     configure_and_build web
     configure_and_build dev
-    ctest --preset dev -R 'Decoding|Windows|windows_' >/dev/null || true
+    ctest --preset dev >/dev/null || true
     tools/mingw_tests.sh >/dev/null || true
 )
 for received in "$work"/build/{dev,mingw}/received/*; do

@@ -25,11 +25,11 @@ Browser::Browser()
                                  " /usr/bin/chromium --headless "
                                  "--user-data-dir=" +
                                  m_folder +
-                                 "/profile --no-sandbox "
-                                 "--disable-gpu --no-first-run --disable-background-networking "
-                                 "--disable-component-update --disable-sync --disable-extensions "
-                                 "--disable-breakpad --mute-audio --proxy-server=127.0.0.1:9 "
-                                 "--proxy-bypass-list=<-loopback> --remote-debugging-pipe");
+                                 " --no-sandbox --disable-gpu "
+                                 "--no-first-run --disable-background-networking --disable-sync "
+                                 "--disable-component-update --disable-extensions --mute-audio "
+                                 "--proxy-server=127.0.0.1:9 --proxy-bypass-list=<-loopback> "
+                                 "--remote-debugging-pipe");
         std::vector<std::string> args {std::istream_iterator<std::string>(words), {}};
         std::vector<char *> argv;
         for (auto &arg : args)
@@ -76,7 +76,7 @@ json Browser::Send(const std::string &method, const json &params, bool onPage)
     const std::string text = message.dump() + '\0';
     if (write(m_to, text.data(), text.size()) != ssize_t(text.size()))
         throw std::runtime_error("the browser is gone");
-    for (;;) { // messages end in a zero byte; events are skipped, but for the page's load
+    for (json reply;;) { // messages end in a zero byte; events are passed over
         std::size_t end;
         while ((end = m_buffer.find('\0')) == std::string::npos) {
             pollfd ready {m_from, POLLIN, 0};
@@ -86,14 +86,13 @@ json Browser::Send(const std::string &method, const json &params, bool onPage)
                 throw std::runtime_error(method + ": the browser does not answer");
             m_buffer.append(chunk, std::size_t(n));
         }
-        const json reply = json::parse(m_buffer.substr(0, end));
+        reply = json::parse(m_buffer.substr(0, end));
         m_buffer.erase(0, end + 1);
         m_loaded |= reply.value("method", "") == "Page.loadEventFired";
-        if (reply.value("id", -1) != m_next)
-            continue;
-        if (reply.contains("error"))
+        if (reply.value("id", -1) == m_next && reply.contains("error"))
             throw std::runtime_error(method + ": " + reply["error"].value("message", ""));
-        return reply["result"];
+        if (reply.value("id", -1) == m_next)
+            return reply["result"];
     }
 }
 

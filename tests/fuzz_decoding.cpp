@@ -4,8 +4,10 @@
 // lines when the input itself holds no line breaks.
 #include "decoding/decoding.h"
 
+#include <algorithm>
 #include <cstdlib>
 #include <cstring>
+#include <vector>
 
 namespace {
 
@@ -15,28 +17,20 @@ void Require(bool condition)
         std::abort();
 }
 
-// Each field is the text at its place: `widths` long, one after the other.
-void RequireFields(const std::u16string &text, std::initializer_list<std::u16string> fields,
-                   std::initializer_list<std::size_t> widths)
+// Each field is the text at its place, `widths` long one after the other; each
+// decoded line ends in CR LF; a summary of a text with no line break in it has
+// as many lines as there are fields.
+void Check(const std::u16string &text, const std::vector<std::u16string> &fields,
+           const std::vector<std::size_t> &widths, const std::vector<std::u16string> &lines,
+           const std::u16string &summary)
 {
-    std::size_t first = 0;
-    for (auto width = widths.begin(); const auto &field : fields) {
-        Require(field == (first < text.size() ? text.substr(first, *width) : u""));
-        first += *width++;
-    }
-}
-
-// Every decoded line ends in CR LF; a plain text's summary has `lines` lines.
-void RequireLines(const std::u16string &summary, std::size_t lines,
-                  std::initializer_list<std::u16string> decoded, bool plain)
-{
-    for (const auto &line : decoded)
-        Require(line.size() >= 2 && line.substr(line.size() - 2) == u"\r\n");
-    std::size_t breaks = 0;
-    for (auto at = summary.find(u"\r\n"); at != std::u16string::npos;
-         at = summary.find(u"\r\n", at + 2))
-        ++breaks;
-    Require(!plain || breaks + 1 == lines);
+    for (std::size_t i = 0, first = 0; i < fields.size(); first += widths[i++])
+        Require(fields[i] == (first < text.size() ? text.substr(first, widths[i]) : u""));
+    for (const auto &line : lines)
+        Require(line.ends_with(u"\r\n"));
+    const auto breaks = std::count(summary.begin(), summary.end(), u'\n');
+    Require(text.find_first_of(u"\r\n") != std::u16string::npos ||
+            breaks + 1 == long(fields.size()));
 }
 
 } // namespace
@@ -47,26 +41,20 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     std::u16string text(size / 2, u'\0');
     if (!text.empty()) // an empty input may come with no buffer at all
         std::memcpy(text.data(), data, text.size() * 2);
-    const bool plain = text.find_first_of(u"\r\n") == std::u16string::npos;
-
     const auto imei = SplitImei(text);
-    RequireFields(text, {imei.TypeApprovalCode, imei.FinalAssemblyCode, imei.ImeiSnr, imei.Sp},
-                  {6, 2, 6, 1});
     const auto model = DecodeTypeApprovalCode(imei.TypeApprovalCode);
     const auto country = DecodeFinalAssemblyCode(imei.FinalAssemblyCode);
-    RequireLines(ComposeImeiSummary(imei, model, country), 4, {model, country}, plain);
-
+    Check(text, {imei.TypeApprovalCode, imei.FinalAssemblyCode, imei.ImeiSnr, imei.Sp},
+          {6, 2, 6, 1}, {model, country}, ComposeImeiSummary(imei, model, country));
     const auto msn = SplitMsn(text);
-    RequireFields(text, {msn.MobileCode, msn.OriginCode, msn.YearCode, msn.MonthCode, msn.Snr},
-                  {3, 1, 1, 1, 4});
-    const auto origin = DecodeOriginCode(msn.OriginCode);
-    const auto year = DecodeYearCode(msn.YearCode), month = DecodeMonthCode(msn.MonthCode);
-    RequireLines(ComposeMsnSummary(msn, origin, month, year), 5, {origin, year, month}, plain);
-
+    const auto origin = DecodeOriginCode(msn.OriginCode), year = DecodeYearCode(msn.YearCode);
+    const auto month = DecodeMonthCode(msn.MonthCode);
+    Check(text, {msn.MobileCode, msn.OriginCode, msn.YearCode, msn.MonthCode, msn.Snr},
+          {3, 1, 1, 1, 4}, {origin, year, month}, ComposeMsnSummary(msn, origin, month, year));
     if (size >= 2) { // ExtractField with windows taken from the input itself
         const auto start = static_cast<std::int8_t>(data[0]),
                    length = static_cast<std::int8_t>(data[1]);
-        Require(ExtractField(text, start, length).size() <= std::size_t(length < 0 ? 0 : length));
+        Require(ExtractField(text, start, length).size() <= std::size_t(std::max<int>(length, 0)));
     }
     return 0;
 }

@@ -3,6 +3,7 @@
 // test can tell which file was started and how. The file appears whole.
 #include <windows.h>
 
+#include <fstream>
 #include <string>
 
 int main()
@@ -14,10 +15,6 @@ int main()
     const std::string record = std::string(GetCommandLineA()) + "\nshow " +
             std::to_string(startup.dwFlags & STARTF_USESHOWWINDOW ? startup.wShowWindow : -1);
     const std::string marker = std::string(self) + ".ran", partial = marker + ".part";
-    const HANDLE file = CreateFileA(partial.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                                    FILE_ATTRIBUTE_NORMAL, nullptr);
-    DWORD written = 0;
-    WriteFile(file, record.data(), DWORD(record.size()), &written, nullptr);
-    CloseHandle(file);
+    std::ofstream(partial, std::ios::binary) << record;
     return MoveFileExA(partial.c_str(), marker.c_str(), MOVEFILE_REPLACE_EXISTING) ? 0 : 1;
 }

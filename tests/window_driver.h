@@ -4,8 +4,6 @@
 // every front end, and what they see is held against approved files.
 #pragma once
 
-#include "app/app_info.h"
-
 #include <gtest/gtest.h>
 
 #include <cstdint>
@@ -63,25 +61,20 @@ public:
     // Lays the topmost window out at this many times its normal size; false when
     // the front end takes its scale for a whole run (Qt: QT_SCALE_FACTOR).
     virtual bool Rescale(double scale) = 0;
-    // The tooltip that pops up while the mouse rests on a control of the main window.
-    virtual std::u16string Hover(const std::string &control) = 0;
     // Takes each step as a user would, in the program's own event loop, and calls
     // `after` once the program has handled it; returns the status the program
     // then ends with, or -1 when it goes on. Steps:
     //   type TEXT | paste TEXT | select CONTROL FROM COUNT | click CONTROL |
-    //   key Tab|BackTab|Enter|Escape|Backspace | alt LETTER | close | copy | fail TEXT
-    // (close: the window's close box; copy: select all and copy; fail: a failure
-    // escaping one of the program's handlers).
+    //   key Tab|BackTab|Enter|Escape|Backspace | alt LETTER | close | fail TEXT
+    // (close: the window's close box; fail: a failure escaping a handler).
     virtual int Play(const std::vector<std::u16string> &steps,
                      const std::function<void(std::size_t step)> &after) = 0;
-    virtual std::u16string Clipboard() = 0;
 };
 
+// A shown main window; made by each front end's test program.
+std::unique_ptr<Driver> OpenMain();
 // Whether System Info finds the program the tests register (the page finds none).
 extern const bool findsRegisteredPrograms;
-
-// A shown main window, loaded with `info`; made by each front end's test program.
-std::unique_ptr<Driver> OpenMain(const AppInfo &info = AppInfo::current());
 
 // One step, split: its verb, and its control or text.
 struct Step

@@ -8,16 +8,13 @@
 
 #include <QAccessible>
 #include <QClipboard>
-#include <QHelpEvent>
 #include <QMessageBox>
 #include <QMetaEnum>
 #include <QPlainTextEdit>
-#include <QPushButton>
 #include <QScrollBar>
 #include <QStyle>
 #include <QTest>
 #include <QTimer>
-#include <QToolTip>
 
 namespace velbrin::test {
 namespace {
@@ -25,8 +22,7 @@ namespace {
 class QtMain : public frmVelbrin, public Driver
 {
 public:
-    explicit QtMain(const AppInfo &info)
-        : frmVelbrin(info)
+    QtMain()
     {
         Form_Load();
         show();
@@ -37,18 +33,15 @@ public:
     std::vector<Seen> Dump() override
     {
         QWidget *window = Top();
-        const QtView &view = ViewOf(window);
+        auto *about = qobject_cast<frmAbout *>(window);
+        const QtView &view = about ? about->view() : this->view();
         QAccessibleInterface *tree = QAccessible::queryAccessibleInterface(window);
-        std::vector<Seen> seen {Read(tree, window, window->windowTitle().toStdU16String())};
+        std::vector<Seen> seen {Read(tree, window->windowTitle().toStdU16String(), -1)};
         for (int i = 0; i < tree->childCount(); ++i) {
-            QAccessibleInterface *child = tree->child(i);
-            auto *widget = qobject_cast<QWidget *>(child->object());
             const auto &controls = view.Controls();
-            const auto index = std::find(controls.begin(), controls.end(), widget);
-            if (index != controls.end()) {
-                seen.push_back(Read(child, widget, view.Text(int(index - controls.begin()))));
-                seen.back().index = int(index - controls.begin());
-            }
+            const auto index =
+                    int(std::ranges::find(controls, tree->child(i)->object()) - controls.begin());
+            seen.push_back(Read(tree->child(i), view.Text(index), index));
         }
         return seen;
     }
@@ -66,13 +59,6 @@ public:
     bool Rescale(double scale) override
     {
         return scale == qEnvironmentVariable("QT_SCALE_FACTOR", "1").toDouble();
-    }
-    std::u16string Hover(const std::string &name) override
-    {
-        QWidget *w = findChild<QWidget *>(QString::fromStdString(name));
-        QHelpEvent hover(QEvent::ToolTip, w->rect().center(), w->mapToGlobal(w->rect().center()));
-        QApplication::sendEvent(w, &hover);
-        return (QToolTip::isVisible() ? QToolTip::text() : QString()).toStdU16String();
     }
     int Play(const std::vector<std::u16string> &steps,
              const std::function<void(std::size_t)> &after) override
@@ -99,10 +85,6 @@ public:
         timer.start(0);
         return QApplication::exec();
     }
-    std::u16string Clipboard() override
-    {
-        return QApplication::clipboard()->text().toStdU16String();
-    }
 
 private:
     // The program's topmost window: About while it is up.
@@ -113,47 +95,45 @@ private:
                 return w;
         return this;
     }
-    const QtView &ViewOf(QWidget *window) const
-    {
-        auto *about = qobject_cast<frmAbout *>(window);
-        return about ? about->view() : view();
-    }
 
-    static Seen Read(QAccessibleInterface *a, QWidget *w, const std::u16string &text)
+    static Seen Read(QAccessibleInterface *a, const std::u16string &text, int index)
     {
-        static const QMetaEnum roles = QMetaEnum::fromType<QAccessible::Role>();
+        auto *w = qobject_cast<QWidget *>(a->object());
         const QAccessible::State state = a->state();
-        Seen s {-1,
+        QAccessibleTextInterface *edit =
+                a->role() == QAccessible::EditableText ? a->textInterface() : nullptr;
+        Seen s {index,
                 w->objectName().toStdString(),
-                roles.valueToKey(a->role()),
+                QMetaEnum::fromType<QAccessible::Role>().valueToKey(a->role()),
                 a->text(QAccessible::Name).toStdU16String(),
                 a->text(QAccessible::Description).toStdU16String(),
                 {w->geometry().x(), w->geometry().y(), w->width(), w->height()},
                 text,
                 w->palette().color(w->foregroundRole()).rgb() & 0xFFFFFF,
                 w->toolTip().toStdU16String()};
-        s.visible = !state.invisible;
-        s.focused = state.focused;
-        s.readOnly = state.readOnly;
-        if (auto *edit = a->textInterface(); edit && a->role() == QAccessible::EditableText) {
+        if (edit) {
             s.selectionStart = s.selectionEnd = edit->cursorPosition();
             if (edit->selectionCount())
                 edit->selection(0, &s.selectionStart, &s.selectionEnd);
         }
         if (auto *box = qobject_cast<QPlainTextEdit *>(w))
             s.scrolled = box->verticalScrollBar()->value();
+        s.visible = !state.invisible, s.focused = state.focused, s.readOnly = state.readOnly;
         return s;
     }
 
     void Take(const Step &step)
     {
-        QWidget *window = Top();
-        QWidget *modal = QApplication::activeModalWidget(); // keys go there, as it is active
-        QWidget *focus = modal && modal->focusWidget() ? modal->focusWidget()
-                : modal                                ? modal
-                                                       : window->focusWidget();
+        QWidget *window = Top(), *modal = QApplication::activeModalWidget(); // the keys go there
+        QWidget *focus = modal ? (modal->focusWidget() ? modal->focusWidget() : modal)
+                               : window->focusWidget();
         auto *control = window->findChild<QWidget *>(QString::fromStdString(step.control));
         const QString text = QString::fromStdU16String(step.text);
+        static const std::map<std::string, Qt::Key> keys {{"Tab", Qt::Key_Tab},
+                                                          {"BackTab", Qt::Key_Backtab},
+                                                          {"Enter", Qt::Key_Return},
+                                                          {"Escape", Qt::Key_Escape},
+                                                          {"Backspace", Qt::Key_Backspace}};
         if (step.verb == "type") {
             for (int u = 0; u < text.size(); u += text.at(u).isHighSurrogate() ? 2 : 1) {
                 QKeyEvent key(QEvent::KeyPress, 0, Qt::NoModifier,
@@ -167,33 +147,22 @@ private:
             control->setFocus();
             if (auto *edit = qobject_cast<QLineEdit *>(control))
                 edit->setSelection(step.from, step.count);
-            else if (auto *box = qobject_cast<QPlainTextEdit *>(control))
-                box->setTextCursor(QTextCursor(box->document()));
         } else if (step.verb == "click") { // on whatever lies on top where the pointer is
             const QPoint at = control->mapTo(window, control->rect().center());
             QWidget *hit = window->childAt(at) ? window->childAt(at) : window;
             QTest::mouseClick(hit, Qt::LeftButton, {}, hit->mapFrom(window, at));
         } else if (step.verb == "key") {
-            static const std::map<std::string, Qt::Key> keys {{"Tab", Qt::Key_Tab},
-                                                              {"BackTab", Qt::Key_Backtab},
-                                                              {"Enter", Qt::Key_Return},
-                                                              {"Escape", Qt::Key_Escape},
-                                                              {"Backspace", Qt::Key_Backspace}};
             QTest::keyClick(focus, keys.at(step.control));
         } else if (step.verb == "alt") {
             QTest::keyClick(window, Qt::Key(Qt::Key_A + (step.text[0] - u'a')), Qt::AltModifier);
         } else if (step.verb == "close") {
             window->close(); // as the close box, the system menu and Alt+F4 do
-        } else if (step.verb == "copy") {
-            QTest::keyClick(focus, Qt::Key_A, Qt::ControlModifier);
-            QTest::keyClick(focus, Qt::Key_C, Qt::ControlModifier);
         } else if (step.verb == "fail") {
-            struct Failing : QObject
+            static struct Failing : QObject
             {
                 std::string what;
                 bool event(QEvent *) override { throw std::runtime_error(what); }
-            };
-            static Failing failing;
+            } failing;
             failing.what = Utf8(step.text);
             QCoreApplication::postEvent(&failing, new QEvent(QEvent::User));
         } else {
@@ -216,9 +185,9 @@ TEST(QtApplication, TakesNoCommandLineAndNamesItsDesktopEntry)
 
 const bool findsRegisteredPrograms = true;
 
-std::unique_ptr<Driver> OpenMain(const AppInfo &info)
+std::unique_ptr<Driver> OpenMain()
 {
-    return std::make_unique<QtMain>(info);
+    return std::make_unique<QtMain>();
 }
 
 } // namespace velbrin::test

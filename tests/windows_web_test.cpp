@@ -46,7 +46,7 @@ const char *const Reader = R"((() => {
        document.activeElement === el, !!el.readOnly, edit(el) ? el.selectionStart : -1,
        edit(el) ? el.selectionEnd : -1, Math.round(el.scrollTop / parseFloat(getComputedStyle(el).lineHeight) || 0),
        el.getAttribute('aria-hidden')]));
-  return {seen, status: document.documentElement.dataset.exitStatus || null, copied: window.copied || '',
+  return {seen, status: document.documentElement.dataset.exitStatus || null,
           box: box && [box.querySelector('.caption').textContent, box.querySelector('.text').textContent
               .replace(/\n/g, '\r\n'), box.querySelector('button.ok').textContent, !!box.querySelector('.icon')]};
 })())";
@@ -133,11 +133,6 @@ public:
                          {"mobile", false}});
         return true;
     }
-    // Headless Chromium draws no tooltips: what pops up is what the page gives it.
-    std::u16string Hover(const std::string &name) override
-    {
-        return U16(Run("document.getElementById('" + name + "').title"));
-    }
     int Play(const std::vector<std::u16string> &steps,
              const std::function<void(std::size_t)> &after) override
     {
@@ -152,7 +147,6 @@ public:
         }
         return -1;
     }
-    std::u16string Clipboard() override { return U16(Run(Reader)["copied"]); }
 
 private:
     static void Input(const char *method, json event, const char *down, const char *up)
@@ -207,14 +201,6 @@ private:
                 step.control == "BackTab" ? 8 : 0);
         } else if (step.verb == "alt") {
             Key(std::string(1, char(std::toupper(step.text[0]))), std::toupper(step.text[0]), 1);
-        } else if (step.verb == "copy") { // what Ctrl+A and Ctrl+C take
-            Run("document.addEventListener('copy', () => { const el = document.activeElement; "
-                "window.copied = el.value.slice(el.selectionStart, el.selectionEnd); }, {once: "
-                "true})");
-            for (const char *command : {"selectAll", "copy"})
-                Chromium().Call(
-                        "Input.dispatchKeyEvent",
-                        {{"type", "rawKeyDown"}, {"modifiers", 2}, {"commands", {command}}});
         } else if (step.verb == "fail") { // a failure escaping a handler, as the page's are
             Run("VelbrinWeb.fail(" + text + ")");
         } else {
@@ -227,7 +213,7 @@ private:
 
 const bool findsRegisteredPrograms = false;
 
-std::unique_ptr<Driver> OpenMain(const AppInfo &)
+std::unique_ptr<Driver> OpenMain()
 {
     return std::make_unique<WebMain>();
 }

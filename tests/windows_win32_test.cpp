@@ -12,7 +12,6 @@
 
 #include <gdiplus.h>
 
-#include <algorithm>
 #include <map>
 
 namespace velbrin::test {
@@ -23,8 +22,7 @@ constexpr int GoesOn = 0x7E57; // the status the test ends the message loop with
 
 void Pump()
 {
-    MSG message;
-    while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE))
+    for (MSG message; PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE);)
         DispatchMessageW(&message);
 }
 
@@ -38,31 +36,27 @@ HWND Find(const wchar_t *className, HWND owner = nullptr)
     return w;
 }
 
-// A control of a window by its name, or null.
+std::string Name(HWND control)
+{
+    const auto *name = static_cast<const char *>(GetPropW(control, L"VelbrinName"));
+    return name ? name : "";
+}
+
 HWND Find(HWND window, const std::string &name)
 {
-    for (HWND c = GetWindow(window, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT))
-        if (const auto *named = static_cast<const char *>(GetPropW(c, L"VelbrinName"));
-            named && name == named)
-            return c;
-    return nullptr;
+    HWND c = GetWindow(window, GW_CHILD);
+    while (c && Name(c) != name)
+        c = GetWindow(c, GW_HWNDNEXT);
+    return c;
 }
 
 // A tooltip control's tool, its text to go in `text`.
-TTTOOLINFOW Tool(wchar_t *text)
+TTTOOLINFOW Tool(wchar_t (&text)[256])
 {
     TTTOOLINFOW tool {};
     tool.cbSize = TTTOOLINFOW_V2_SIZE;
     tool.lpszText = text;
     return tool;
-}
-
-void KeysDown(std::initializer_list<int> keys) // as GetKeyState tells the program
-{
-    BYTE state[256] = {};
-    for (const int key : keys)
-        state[key] = 0x80;
-    SetKeyboardState(state);
 }
 
 // The client area of `window` as it stands on the screen, read until two reads
@@ -86,7 +80,7 @@ Image OnScreen(HWND window)
         BITMAPINFOHEADER format {
                 sizeof format, client.right, -client.bottom, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
         again = {client.right, client.bottom,
-                 std::vector<std::uint32_t>(std::size_t(client.right * client.bottom))};
+                 std::vector<std::uint32_t>(client.right * client.bottom)};
         GetDIBits(memory, bitmap, 0, UINT(client.bottom), again.pixels.data(),
                   reinterpret_cast<BITMAPINFO *>(&format), DIB_RGB_COLORS);
         for (auto &pixel : again.pixels)
@@ -118,8 +112,7 @@ struct Bare : win32::Window
 class Win32Main : public frmVelbrin, public Driver
 {
 public:
-    explicit Win32Main(const AppInfo &info = AppInfo::current())
-        : frmVelbrin(info)
+    Win32Main()
     {
         Form_Load();
         Show();
@@ -138,21 +131,20 @@ public:
         GetClientRect(window, &client);
         POINT corner {0, 0};
         ClientToScreen(window, &corner);
-        Seen top;
-        top.name = window == Handle() ? "frmVelbrin" : "frmAbout";
-        top.role = "Window";
-        top.heard = top.text = win32::TextOf(window);
-        top.place = {corner.x, corner.y, client.right, client.bottom};
-        std::vector<Seen> seen {top};
+        std::vector<Seen> seen(1);
+        seen[0].name = window == Handle() ? "frmVelbrin" : "frmAbout";
+        seen[0].role = "Window";
+        seen[0].text = win32::TextOf(window);
+        seen[0].place = {corner.x, corner.y, client.right, client.bottom};
         std::map<HWND, std::u16string> tips; // what the window's tooltip control holds
         wchar_t text[256] = {};
         TTTOOLINFOW tool = Tool(text);
-        const HWND tooltips = Find(TOOLTIPS_CLASSW, window);
-        for (int i = 0; SendMessageW(tooltips, TTM_ENUMTOOLSW, WPARAM(i), LPARAM(&tool)); ++i)
-            tips[HWND(tool.uId)] = reinterpret_cast<const char16_t *>(text);
+        for (int i = 0;
+             SendMessageW(Find(TOOLTIPS_CLASSW, window), TTM_ENUMTOOLSW, i, LPARAM(&tool));)
+            tips[HWND(tool.uId)] = reinterpret_cast<const char16_t *>(text), ++i;
         // In the order of the window tree, which is the tab order.
         for (HWND c = GetWindow(window, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT))
-            seen.push_back(Read(Top(), GetDlgCtrlID(c) - ui::FirstControlId, tips[c]));
+            seen.push_back(Read(Top(), c, tips[c]));
         return seen;
     }
     std::optional<MessageBoxSeen> MessageBox() override
@@ -172,30 +164,11 @@ public:
     }
     bool Rescale(double scale) override
     {
-        const int dpi = int(96 * scale);
         RECT suggested; // where it is: the system suggests a place near the old one
         GetWindowRect(Top().Handle(), &suggested);
-        SendMessageW(Top().Handle(), WM_DPICHANGED, MAKEWPARAM(dpi, dpi), LPARAM(&suggested));
+        SendMessageW(Top().Handle(), WM_DPICHANGED, MAKEWPARAM(96 * scale, 96 * scale),
+                     LPARAM(&suggested));
         return true;
-    }
-    // The mouse rests on the control until its tooltip pops up.
-    std::u16string Hover(const std::string &name) override
-    {
-        Pump(); // the tooltips are set up once the window is shown
-        const HWND tips = Find(TOOLTIPS_CLASSW, Handle()), control = Find(Handle(), name);
-        SendMessageW(tips, TTM_SETDELAYTIME, TTDT_INITIAL, 1);
-        RECT r;
-        GetWindowRect(control, &r);
-        SetCursorPos((r.left + r.right) / 2, (r.top + r.bottom) / 2);
-        SendMessageW(control, WM_MOUSEMOVE, 0, MAKELPARAM(4, 4));
-        for (int wait = 0; wait < 20 && !IsWindowVisible(tips); ++wait, Sleep(10))
-            Pump();
-        wchar_t text[256] = {};
-        TTTOOLINFOW tool = Tool(text);
-        if (IsWindowVisible(tips))
-            SendMessageW(tips, TTM_GETCURRENTTOOLW, 0, LPARAM(&tool));
-        SendMessageW(tips, TTM_POP, 0, 0);
-        return reinterpret_cast<const char16_t *>(text);
     }
     int Play(const std::vector<std::u16string> &steps,
              const std::function<void(std::size_t)> &after) override
@@ -208,40 +181,29 @@ public:
         KillTimer(nullptr, playing.timer);
         return status == GoesOn ? -1 : status;
     }
-    std::u16string Clipboard() override
-    {
-        std::u16string text;
-        if (OpenClipboard(Handle())) {
-            if (const HANDLE data = GetClipboardData(CF_UNICODETEXT))
-                text = static_cast<const char16_t *>(GlobalLock(data));
-            CloseClipboard();
-        }
-        return text;
-    }
 
 private:
-    struct Playing
+    static inline struct
     {
         Win32Main *main;
         const std::vector<std::u16string> *steps;
         const std::function<void(std::size_t)> *after;
         std::size_t next;
         UINT_PTR timer;
-    };
-    static inline Playing playing {};
+    } playing {};
 
     static void CALLBACK Tick(HWND, UINT, UINT_PTR id, DWORD)
     {
         KillTimer(nullptr, id);
-        KeysDown({}); // Shift and Ctrl, for the step just handled, are up again
-        Playing &p = playing;
-        if (p.next > 0)
-            (*p.after)(p.next - 1);
-        if (p.next == p.steps->size())
+        BYTE keys[256] = {}; // Shift, for a Shift+Tab just handled, is up again
+        SetKeyboardState(keys);
+        if (playing.next > 0)
+            (*playing.after)(playing.next - 1);
+        if (playing.next == playing.steps->size())
             return PostQuitMessage(GoesOn);
-        const Step step = Parse((*p.steps)[p.next++]);
-        p.timer = SetTimer(nullptr, 0, 1, Tick);
-        p.main->Take(step);
+        const Step step = Parse((*playing.steps)[playing.next++]);
+        playing.timer = SetTimer(nullptr, 0, 1, Tick);
+        playing.main->Take(step, keys);
     }
 
     win32::Window &Top()
@@ -252,63 +214,55 @@ private:
         return *this;
     }
 
-    static Seen Read(win32::Window &window, int i, const std::u16string &tip)
+    static Seen Read(win32::Window &window, HWND c, const std::u16string &tip)
     {
-        const HWND c = window.Control(i);
-        wchar_t kind[16] = {};
-        GetClassNameW(c, kind, 16);
+        wchar_t kind[8] = {};
+        GetClassNameW(c, kind, 8);
         const LONG style = GetWindowLongW(c, GWL_STYLE);
-        const bool edit = !wcscmp(kind, L"Edit"), button = !wcscmp(kind, L"Button");
-        const bool picture = !edit && !button && (style & SS_TYPEMASK) == SS_ICON;
+        const bool edit = kind == std::wstring_view(L"Edit"), button = kind[0] == L'B';
         RECT r;
         GetWindowRect(c, &r);
         MapWindowPoints(nullptr, window.Handle(), reinterpret_cast<POINT *>(&r), 2);
-        const HDC dc = CreateCompatibleDC(nullptr); // the colour the control is handed
+        const HDC dc = CreateCompatibleDC(nullptr); // the text colour the control is handed
         SendMessageW(window.Handle(), edit ? WM_CTLCOLOREDIT : WM_CTLCOLORSTATIC, WPARAM(dc),
                      LPARAM(c));
         const COLORREF colour = GetTextColor(dc);
         DeleteDC(dc);
-        std::u16string heard = edit || picture ? u"" : window.Text(i); // what MSAA gives
-        std::erase(heard, u'&');
+        DWORD start = DWORD(-1), end = DWORD(-1);
+        if (edit)
+            SendMessageW(c, EM_GETSEL, WPARAM(&start), LPARAM(&end));
+        const int i = GetDlgCtrlID(c) - ui::FirstControlId;
         Seen s {i,
-                static_cast<const char *>(GetPropW(c, L"VelbrinName")),
-                edit              ? "EditableText"
-                        : button  ? "PushButton"
-                        : picture ? "Graphic"
-                                  : "StaticText",
-                heard,
+                Name(c),
+                edit                                       ? "EditableText"
+                        : button                           ? "PushButton"
+                        : (style & SS_TYPEMASK) == SS_ICON ? "Graphic"
+                                                           : "StaticText",
+                u"",
                 u"",
                 {r.left, r.top, r.right - r.left, r.bottom - r.top},
                 window.Text(i),
                 std::uint32_t(GetRValue(colour) << 16 | GetGValue(colour) << 8 | GetBValue(colour)),
-                tip};
-        s.visible = style & WS_VISIBLE;
-        s.focused = GetFocus() == c;
+                tip,
+                int(start),
+                int(end),
+                int(SendMessageW(c, EM_GETFIRSTVISIBLELINE, 0, 0))};
+        s.visible = style & WS_VISIBLE, s.focused = GetFocus() == c;
         s.readOnly = edit && (style & ES_READONLY);
-        if (edit) {
-            DWORD start = 0, end = 0;
-            SendMessageW(c, EM_GETSEL, WPARAM(&start), LPARAM(&end));
-            s.selectionStart = int(start);
-            s.selectionEnd = int(end);
-            s.scrolled = int(SendMessageW(c, EM_GETFIRSTVISIBLELINE, 0, 0));
-        }
         return s;
     }
 
-    void Take(const Step &step)
+    void Take(const Step &step, BYTE (&keys)[256])
     {
         const HWND top = Top().Handle(), focus = GetFocus() ? GetFocus() : top;
         const auto post = [&](UINT message, WPARAM w, LPARAM l) {
             PostMessageW(focus, message, w, l);
         };
-        static const std::map<std::string, WPARAM> keys {
-                {"Tab", VK_TAB}, {"BackTab", VK_TAB}, {"Enter", VK_RETURN}, {"Escape", VK_ESCAPE}};
         if (step.verb == "type") {
             for (const char16_t unit : step.text)
                 post(WM_CHAR, unit, 1);
         } else if (step.verb == "paste") {
-            const HGLOBAL data =
-                    GlobalAlloc(GMEM_MOVEABLE, (step.text.size() + 1) * sizeof(char16_t));
+            const HGLOBAL data = GlobalAlloc(GMEM_MOVEABLE, (step.text.size() + 1) * 2);
             std::copy_n(step.text.c_str(), step.text.size() + 1,
                         static_cast<char16_t *>(GlobalLock(data)));
             GlobalUnlock(data);
@@ -332,16 +286,17 @@ private:
         } else if (step.verb == "key" && step.control == "Backspace") {
             post(WM_CHAR, VK_BACK, 1);
         } else if (step.verb == "key") {
-            KeysDown({step.control == "BackTab" ? VK_SHIFT : 0});
-            post(WM_KEYDOWN, keys.at(step.control), 0);
+            keys[VK_SHIFT] = step.control == "BackTab" ? 0x80 : 0; // as IsDialogMessage reads it
+            SetKeyboardState(keys);
+            post(WM_KEYDOWN,
+                 step.control == "Enter"            ? VK_RETURN
+                         : step.control == "Escape" ? VK_ESCAPE
+                                                    : VK_TAB,
+                 0);
         } else if (step.verb == "alt") {
             post(WM_SYSCHAR, step.text[0], LPARAM(1) << 29);
         } else if (step.verb == "close") {
             PostMessageW(top, WM_SYSCOMMAND, SC_CLOSE, 0);
-        } else if (step.verb == "copy") {
-            KeysDown({VK_CONTROL});
-            post(WM_KEYDOWN, 'A', 0); // Ctrl+A
-            post(WM_CHAR, 3, 1); // Ctrl+C, as translated
         } else if (step.verb == "fail") {
             static Bare failing;
             failing.what = Utf8(step.text);
@@ -370,24 +325,40 @@ TEST(Win32Windows, ShowWhatAFullRepaintShowsAfterADpiChange)
 }
 
 // About is owned by the window it blocks: it stays above it when that window is
-// brought forward, and Enter presses its focused button (IsDialogMessage under
-// wine presses a focused button by itself, so the window is asked directly).
-TEST(Win32About, StaysAboveTheMainWindowAndTellsTheSystemWhichButtonEnterPresses)
+// brought forward.
+TEST(Win32About, StaysAboveTheMainWindow)
 {
     Win32Main main;
-    main.Play({u"click cmdAbout", u"key Tab", u"key Escape"}, [&](std::size_t step) {
-        const HWND dialog = GetForegroundWindow();
-        if (step != 1)
+    main.Play({u"click cmdAbout", u"key Escape"}, [&](std::size_t step) {
+        HWND below = GetForegroundWindow();
+        if (step)
             return;
-        EXPECT_EQ(LOWORD(SendMessageW(dialog, DM_GETDEFID, 0, 0)),
-                  ui::FirstControlId + about::cmdSysInfo);
-        EXPECT_EQ(GetWindow(dialog, GW_OWNER), main.Handle());
+        EXPECT_EQ(GetWindow(below, GW_OWNER), main.Handle());
         SetWindowPos(main.Handle(), HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
-        HWND below = dialog;
         while (below && below != main.Handle())
             below = GetWindow(below, GW_HWNDNEXT);
         EXPECT_EQ(below, main.Handle()) << "About is behind the main window";
     });
+}
+
+// The mouse rests on a box until its tooltip pops up.
+TEST(Win32Tooltips, PopUpUnderTheMouse)
+{
+    Win32Main main;
+    Pump(); // the tooltips are set up once the window is shown
+    const HWND tips = Find(TOOLTIPS_CLASSW, main.Handle()), box = Find(main.Handle(), "txtMsn");
+    SendMessageW(tips, TTM_SETDELAYTIME, TTDT_INITIAL, 1);
+    RECT r;
+    GetWindowRect(box, &r);
+    SetCursorPos(r.left + 4, r.top + 4);
+    SendMessageW(box, WM_MOUSEMOVE, 0, MAKELPARAM(4, 4));
+    for (int wait = 0; wait < 20 && !IsWindowVisible(tips); ++wait, Sleep(10))
+        Pump();
+    wchar_t text[256] = {};
+    TTTOOLINFOW tool = Tool(text);
+    EXPECT_TRUE(IsWindowVisible(tips) && SendMessageW(tips, TTM_GETCURRENTTOOLW, 0, LPARAM(&tool)));
+    EXPECT_EQ(std::wstring(text), L"MSN: Mechanical Serial Number");
+    SetCursorPos(1023, 767);
 }
 
 // A window object that goes out of scope with its window up: the messages its
@@ -403,8 +374,7 @@ TEST(Win32Window, IsTornDownWithItsWindowUp)
     HWND handle = nullptr;
     {
         Bare window;
-        handle = window.Handle();
-        ShowWindow(handle, SW_SHOW);
+        ShowWindow(handle = window.Handle(), SW_SHOW);
         ::SetFocus(window.Control(main_window::txtMsn));
     }
     RemoveVectoredExceptionHandler(watch);
@@ -431,9 +401,9 @@ TEST(Win32Resources, KeepTheCopyrightsCharacters)
 
 const bool findsRegisteredPrograms = true;
 
-std::unique_ptr<Driver> OpenMain(const AppInfo &info)
+std::unique_ptr<Driver> OpenMain()
 {
-    return std::make_unique<Win32Main>(info);
+    return std::make_unique<Win32Main>();
 }
 
 // PNG through GDI+, which wine has.
@@ -445,12 +415,11 @@ bool ReadPng(const std::string &path, Image &image)
     if (read.LockBits(&all, Gdiplus::ImageLockModeRead, PixelFormat32bppRGB, &data) != Gdiplus::Ok)
         return false;
     image = {int(data.Width), int(data.Height), {}};
-    for (UINT y = 0; y < data.Height; ++y) {
-        const auto *row = reinterpret_cast<const std::uint32_t *>(
-                static_cast<const char *>(data.Scan0) + y * data.Stride);
+    for (UINT y = 0; y < data.Height; ++y)
         for (UINT x = 0; x < data.Width; ++x)
-            image.pixels.push_back(row[x] & 0xFFFFFF);
-    }
+            image.pixels.push_back(
+                    static_cast<const std::uint32_t *>(data.Scan0)[y * data.Stride / 4 + x] &
+                    0xFFFFFF);
     read.UnlockBits(&data);
     return true;
 }
