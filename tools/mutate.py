@@ -1,13 +1,14 @@
 #!/usr/bin/env python3
 """Seeds the faults listed in tools/mutants.txt one at a time and runs the suite
-that should catch each: the Debug suite (ctest, preset dev) for Linux faults, the
-Windows tests under wine for Windows faults. Prints which faults were caught
+that should catch each: the Debug suite (ctest, preset dev, with the browser
+program rebuilt for its tests) for Linux and browser faults, the Windows tests
+under wine for Windows faults. Prints which faults were caught
 ("killed") and which got through, and the kill ratio. The source tree is put
 back after every fault, also when the script is interrupted.
 
     tools/mutate.py [NUMBER ...]     (default: every fault; numbers from 1)
 
-Needs the dev and mingw presets configured (./test.sh does that).
+Needs the dev, web and mingw presets configured (./test.sh does that).
 """
 import os
 import subprocess
@@ -45,7 +46,7 @@ def run(*command, env=None):
 
 
 def linux_suite():
-    if not run("cmake", "--build", "--preset", "dev"):
+    if not run("cmake", "--build", "--preset", "web") or not run("cmake", "--build", "--preset", "dev"):
         return "killed (does not build)"
     env = dict(ENV, QT_QPA_PLATFORM="offscreen")
     ok = run("ctest", "--preset", "dev", "--parallel", "2", "--timeout", "120", env=env)
@@ -55,8 +56,10 @@ def linux_suite():
 def windows_suite():
     if not run("cmake", "--build", "--preset", "mingw"):
         return "killed (does not build)"
-    env = dict(ENV, WINEPREFIX=str(ROOT / "build/mingw/wineprefix"), WINEDEBUG="-all",
-               WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d")
+    # A prefix of this run's own, made with the fonts the tests pin.
+    env = dict(ENV, WINEPREFIX=os.path.join(ENV["HOME"], "wine"), WINEDEBUG="-all",
+               WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d",
+               FONTCONFIG_FILE=str(ROOT / "build/mingw/tests/fonts.conf"))
     tests = "openbox >/dev/null 2>&1 & " + " && ".join(
         f"wine build/mingw/tests/{name}.exe" for name in ("windows_win32_test", "sysinfo_win32_test"))
     ok = run("xvfb-run", "-a", "sh", "-c", tests, env=env)
@@ -90,6 +93,7 @@ def seed_all(chosen):
         results.append((number, name, verdict, replace.strip()))
         print(f"{number:3} {verdict:24} {name}: {replace.strip()[:70]}", flush=True)
     # Leave the builds as the tree is.
+    run("cmake", "--build", "--preset", "web")
     run("cmake", "--build", "--preset", "dev")
     run("cmake", "--build", "--preset", "mingw")
     seeded = [r for r in results if r[2] != "not found"]

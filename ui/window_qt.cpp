@@ -2,7 +2,6 @@
 
 #include <QAccessibleWidget>
 #include <QApplication>
-#include <QDialog>
 #include <QLabel>
 #include <QPainter>
 #include <QPlainTextEdit>
@@ -76,8 +75,8 @@ class DescribedWindow : public QAccessibleWidget
 public:
     explicit DescribedWindow(QWidget *window)
         : QAccessibleWidget(window,
-                            qobject_cast<QDialog *>(window) ? QAccessible::Dialog
-                                                            : QAccessible::Window)
+                            window->windowType() == Qt::Dialog ? QAccessible::Dialog
+                                                               : QAccessible::Window)
     { }
     int childCount() const override { return int(Controls().size()); }
     QAccessibleInterface *child(int index) const override
