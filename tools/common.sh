@@ -22,14 +22,12 @@ ensure_packages() {
 
 BUILD_PACKAGES=(cmake ninja-build g++ qt6-base-dev libgl-dev libgtest-dev googletest libbenchmark-dev
                 qt6-qpa-plugins fonts-dejavu-core nlohmann-json3-dev)
-# What the tests, the Windows cross build, the package checks and the screenshot
-# and benchmark scripts use besides.
-# The window tests' pictures are held with the fonts of fonts-dejavu-core and
-# fonts-liberation (wine draws with the latter).
+# What the tests, the Windows cross build, the package checks and the benchmark
+# scripts use besides. The window tests' pictures are held with the fonts of
+# fonts-dejavu-core and fonts-liberation (wine draws with the latter).
 TEST_PACKAGES=(clang libclang-rt-14-dev clang-format python3 desktop-file-utils appstream
                g++-mingw-w64-x86-64-posix wine wine64 xvfb xauth openbox xdotool dpkg-dev lintian
                unzip openssl emscripten chromium fonts-liberation x11-utils)
-DESKTOP_PACKAGES=(xvfb xauth openbox xdotool imagemagick)
 # What tools/release.sh packs and signs with besides the build.
 RELEASE_PACKAGES=(g++-mingw-w64-x86-64-posix dpkg-dev zip wixl msitools osslsigncode emscripten)
 
