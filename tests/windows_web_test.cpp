@@ -87,20 +87,10 @@ public:
             const auto value = [&](const char *field) {
                 return U16(ax.value(json::json_pointer(field), json("")));
             };
-            Seen one {s[0],
-                      s[1],
-                      Utf8(value("/role/value")),
-                      value("/name/value"),
-                      value("/description/value"),
-                      {s[3][0], s[3][1], s[3][2], s[3][3]},
-                      U16(s[2]),
-                      s[4],
-                      U16(s[5]),
-                      s[9],
-                      s[10],
-                      s[11]};
-            one.visible = s[6], one.focused = s[7], one.readOnly = s[8];
-            seen.push_back(one);
+            const Rect place {s[3][0], s[3][1], s[3][2], s[3][3]};
+            seen.push_back({s[0], s[1], Utf8(value("/role/value")), value("/name/value"),
+                            value("/description/value"), place, U16(s[2]), s[4], U16(s[5]), s[9],
+                            s[10], s[11], s[6], s[7], s[8]});
         }
         return seen;
     }
@@ -113,24 +103,19 @@ public:
     }
     Image Shot() override
     {
-        const Rect client = Dump()[0].place;
+        const Rect c = Dump()[0].place;
         Run("document.activeElement.style.caretColor = 'transparent'"); // it blinks
-        const json clip = {{"x", client.left},
-                           {"y", client.top},
-                           {"width", client.width},
-                           {"height", client.height},
-                           {"scale", 1}};
+        json clip = {{"x", c.left}, {"y", c.top}, {"width", c.width}, {"height", c.height}};
+        clip["scale"] = 1;
         const std::string png = Chromium().Call("Page.captureScreenshot", {{"clip", clip}})["data"];
         Run("document.activeElement.style.caretColor = ''");
         return Pixels(QImage::fromData(QByteArray::fromBase64(QByteArray::fromStdString(png))));
     }
     bool Rescale(double scale) override
     {
+        json metrics = json::parse(R"({"width": 1024, "height": 768, "mobile": false})");
         Chromium().Call("Emulation.setDeviceMetricsOverride",
-                        {{"width", 1024},
-                         {"height", 768},
-                         {"deviceScaleFactor", scale},
-                         {"mobile", false}});
+                        (metrics["deviceScaleFactor"] = scale, metrics));
         return true;
     }
     int Play(const std::vector<std::u16string> &steps,
