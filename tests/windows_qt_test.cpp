@@ -100,18 +100,14 @@ private:
     {
         auto *w = qobject_cast<QWidget *>(a->object());
         const QAccessible::State state = a->state();
-        QAccessibleTextInterface *edit =
-                a->role() == QAccessible::EditableText ? a->textInterface() : nullptr;
-        Seen s {index,
-                w->objectName().toStdString(),
-                QMetaEnum::fromType<QAccessible::Role>().valueToKey(a->role()),
-                a->text(QAccessible::Name).toStdU16String(),
-                a->text(QAccessible::Description).toStdU16String(),
-                {w->geometry().x(), w->geometry().y(), w->width(), w->height()},
-                text,
-                w->palette().color(w->foregroundRole()).rgb() & 0xFFFFFF,
-                w->toolTip().toStdU16String()};
-        if (edit) {
+        const QRect r = w->geometry();
+        const auto name = [a](QAccessible::Text which) { return a->text(which).toStdU16String(); };
+        const Rect place {r.x(), r.y(), r.width(), r.height()};
+        const std::uint32_t colour = w->palette().color(w->foregroundRole()).rgb() & 0xFFFFFF;
+        Seen s(index, w->objectName().toStdString(), "", name(QAccessible::Name),
+               name(QAccessible::Description), place, text, colour, w->toolTip().toStdU16String());
+        s.role = QMetaEnum::fromType<QAccessible::Role>().valueToKey(a->role());
+        if (auto *edit = a->role() == QAccessible::EditableText ? a->textInterface() : nullptr) {
             s.selectionStart = s.selectionEnd = edit->cursorPosition();
             if (edit->selectionCount())
                 edit->selection(0, &s.selectionStart, &s.selectionEnd);

@@ -139,12 +139,12 @@ public:
         std::map<HWND, std::u16string> tips; // what the window's tooltip control holds
         wchar_t text[256] = {};
         TTTOOLINFOW tool = Tool(text);
-        for (int i = 0;
-             SendMessageW(Find(TOOLTIPS_CLASSW, window), TTM_ENUMTOOLSW, i, LPARAM(&tool));)
-            tips[HWND(tool.uId)] = reinterpret_cast<const char16_t *>(text), ++i;
+        const HWND tooltips = Find(TOOLTIPS_CLASSW, window);
+        for (int i = 0; SendMessageW(tooltips, TTM_ENUMTOOLSW, i, LPARAM(&tool)); ++i)
+            tips[HWND(tool.uId)] = reinterpret_cast<const char16_t *>(text);
         // In the order of the window tree, which is the tab order.
         for (HWND c = GetWindow(window, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT))
-            seen.push_back(Read(Top(), c, tips[c]));
+            Read(seen, Top(), c, tips[c]);
         return seen;
     }
     std::optional<MessageBoxSeen> MessageBox() override
@@ -214,7 +214,8 @@ private:
         return *this;
     }
 
-    static Seen Read(win32::Window &window, HWND c, const std::u16string &tip)
+    static void Read(std::vector<Seen> &seen, win32::Window &window, HWND c,
+                     const std::u16string &tip)
     {
         wchar_t kind[8] = {};
         GetClassNameW(c, kind, 8);
@@ -232,24 +233,16 @@ private:
         if (edit)
             SendMessageW(c, EM_GETSEL, WPARAM(&start), LPARAM(&end));
         const int i = GetDlgCtrlID(c) - ui::FirstControlId;
-        Seen s {i,
-                Name(c),
-                edit                                       ? "EditableText"
-                        : button                           ? "PushButton"
-                        : (style & SS_TYPEMASK) == SS_ICON ? "Graphic"
-                                                           : "StaticText",
-                u"",
-                u"",
-                {r.left, r.top, r.right - r.left, r.bottom - r.top},
-                window.Text(i),
-                std::uint32_t(GetRValue(colour) << 16 | GetGValue(colour) << 8 | GetBValue(colour)),
-                tip,
-                int(start),
-                int(end),
-                int(SendMessageW(c, EM_GETFIRSTVISIBLELINE, 0, 0))};
-        s.visible = style & WS_VISIBLE, s.focused = GetFocus() == c;
-        s.readOnly = edit && (style & ES_READONLY);
-        return s;
+        const char *role = edit ? "EditableText" : button ? "PushButton" : "StaticText";
+        const Rect place {r.left, r.top, r.right - r.left, r.bottom - r.top};
+        const int scrolled = int(SendMessageW(c, EM_GETFIRSTVISIBLELINE, 0, 0));
+        const bool readOnly = edit && (style & ES_READONLY);
+        const auto rgb =
+                std::uint32_t(GetRValue(colour) << 16 | GetGValue(colour) << 8 | GetBValue(colour));
+        const bool picture = (style & SS_TYPEMASK) == SS_ICON && !edit && !button;
+        seen.push_back({i, Name(c), picture ? "Graphic" : role, u"", u"", place, window.Text(i),
+                        rgb, tip, int(start), int(end), scrolled, bool(style & WS_VISIBLE),
+                        GetFocus() == c, readOnly});
     }
 
     void Take(const Step &step, BYTE (&keys)[256])
