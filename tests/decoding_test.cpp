@@ -56,21 +56,10 @@ TEST(Decoding, AsApproved)
                               DecodeYearCode(f.YearCode)));
     }
     constexpr auto max = std::numeric_limits<std::int64_t>::max(), min = -max - 1;
-    for (const auto &[start, length] :
-         std::initializer_list<std::pair<std::int64_t, std::int64_t>> {{1, 3},
-                                                                       {4, 2},
-                                                                       {5, 10},
-                                                                       {6, 1},
-                                                                       {1, 0},
-                                                                       {3, -1},
-                                                                       {0, 1},
-                                                                       {0, 2},
-                                                                       {-2, 9},
-                                                                       {1, max},
-                                                                       {max, max},
-                                                                       {min, max},
-                                                                       {-1, max},
-                                                                       {max, min}})
+    const std::int64_t windows[][2] = {{1, 3},     {4, 2},     {5, 10},   {6, 1},    {1, 0},
+                                       {3, -1},    {0, 1},     {0, 2},    {-2, 9},   {1, max},
+                                       {max, max}, {min, max}, {-1, max}, {max, min}};
+    for (const auto &[start, length] : windows)
         add("field " + std::to_string(start) + " " + std::to_string(length), u"abcde",
             ExtractField(u"abcde", start, length));
     for (const std::size_t missing : {0, 1, 10, 15, 1234})
