@@ -208,12 +208,14 @@ std::unique_ptr<Driver> OpenMain()
 int main(int argc, char **argv)
 {
     using namespace velbrin::test;
-    if (!std::filesystem::exists(page)) {
-        std::fprintf(stderr, "%s is not built: cmake --build --preset web\n", page.c_str());
-        return 1;
-    }
-    const std::string product = Chromium().Call("Browser.getVersion")["product"];
-    SetEnvironment("chromium-" + product.substr(product.find('/') + 1, 3));
     ::testing::InitGoogleTest(&argc, argv);
+    if (!GTEST_FLAG_GET(list_tests)) { // listing needs neither the page nor a browser
+        if (!std::filesystem::exists(page)) {
+            std::fprintf(stderr, "%s is not built: cmake --build --preset web\n", page.c_str());
+            return 1;
+        }
+        const std::string product = Chromium().Call("Browser.getVersion")["product"];
+        SetEnvironment("chromium-" + product.substr(product.find('/') + 1, 3));
+    }
     return RUN_ALL_TESTS();
 }
