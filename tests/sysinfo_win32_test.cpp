@@ -103,6 +103,7 @@ TEST(Win32Launch, StartsExactlyTheFileThePathNamesElseAnOrdinaryFileInTheSecondV
     DeleteKeys();
     const std::string folder = "C:\\Velbrin Info Folder", program = folder + "\\MSINFO32.EXE";
     SetValue(FolderKey, "MSINFO", REG_SZ, folder + '\0');
+    SetFileAttributesA(program.c_str(), FILE_ATTRIBUTE_NORMAL); // as an earlier run left it
     DeleteFileA(program.c_str());
     EXPECT_EQ(StartSysInfo(program), "the message"); // no such file
     for (const DWORD attributes :

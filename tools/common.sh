@@ -55,6 +55,19 @@ private_home() {
         XDG_STATE_HOME=$1/.local/state XDG_RUNTIME_DIR=$1/.runtime
 }
 
+# wine_desktop: makes the prefix $WINEPREFIX and has wine show every window in a
+# desktop window of its own (1024x768) rather than hand each one to an X window
+# manager. Wine then activates and focuses windows at once, by Windows' rules; a
+# window manager maps and focuses them in its own time, so a test's first keys
+# could reach a window before it had the focus. Call it inside the X server.
+wine_desktop() {
+    { [ -f "$WINEPREFIX/system.reg" ] || wineboot -i >/dev/null 2>&1; } &&
+        wine reg add 'HKCU\Software\Wine\Explorer' /v Desktop /d Default /f >/dev/null 2>&1 &&
+        wine reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default /d 1024x768 /f \
+            >/dev/null 2>&1 &&
+        wineserver -w
+}
+
 # quietly LOG CMD...: runs CMD with its output in LOG; prints the log on failure.
 quietly() {
     local log=$1

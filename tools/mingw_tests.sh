@@ -12,8 +12,8 @@ private_home "$home"
 # A wine prefix made in the run, which sees only the fonts the tests pin: what the
 # windows look like does not depend on an earlier run or on the machine's fonts.
 export WINEPREFIX="$home/wine" FONTCONFIG_FILE="$PWD/build/mingw/tests/fonts.conf"
-export WINEDEBUG=-all
-# One server for the whole run; each test starts a wine process of its own. With
-# no window manager wine waits about two seconds for every window it shows.
+export WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d" # no .NET or browser engine offered
+# One server for the whole run, each test a wine process of its own, every window
+# in wine's own desktop.
 xvfb-run -a -s "-screen 0 1024x768x24" \
-    sh -c 'openbox >/dev/null 2>&1 & exec ctest --preset mingw --progress'
+    bash -c '. tools/common.sh && wine_desktop && exec ctest --preset mingw --progress'

@@ -56,13 +56,14 @@ def linux_suite():
 def windows_suite():
     if not run("cmake", "--build", "--preset", "mingw"):
         return "killed (does not build)"
-    # A prefix of this run's own, made with the fonts the tests pin.
+    # A prefix of this run's own, made with the fonts the tests pin, its windows in
+    # wine's own desktop.
     env = dict(ENV, WINEPREFIX=os.path.join(ENV["HOME"], "wine"), WINEDEBUG="-all",
                WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d",
                FONTCONFIG_FILE=str(ROOT / "build/mingw/tests/fonts.conf"))
-    tests = "openbox >/dev/null 2>&1 & " + " && ".join(
+    tests = ". tools/common.sh && wine_desktop && " + " && ".join(
         f"wine build/mingw/tests/{name}.exe" for name in ("windows_win32_test", "sysinfo_win32_test"))
-    ok = run("xvfb-run", "-a", "sh", "-c", tests, env=env)
+    ok = run("xvfb-run", "-a", "-s", "-screen 0 1024x768x24", "bash", "-c", tests, env=env)
     run("wineserver", "-k", env=env)
     return "survived" if ok else "killed"
 
