@@ -34,7 +34,11 @@ struct Seen
     int selectionStart = -1, selectionEnd = -1; // -1: no text to select
     int scrolled = 0; // lines scrolled out of view at the top
     bool visible = true, focused = false, readOnly = false;
+    std::string frame = {}; // a window's: its boxes and whether it can be resized (Frame())
 };
+
+// A window frame as a user meets it.
+std::string Frame(bool closeBox, bool minimizeBox, bool maximizeBox, bool resizable);
 
 struct MessageBoxSeen
 {

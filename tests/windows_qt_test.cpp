@@ -37,6 +37,14 @@ public:
         const QtView &view = about ? about->view() : this->view();
         QAccessibleInterface *tree = QAccessible::queryAccessibleInterface(window);
         std::vector<Seen> seen {Read(tree, window->windowTitle().toStdU16String(), -1)};
+        const Qt::WindowFlags flags = window->windowFlags(); // none customised: the system's own
+        const auto offers = [&](Qt::WindowType box) {
+            return !(flags & Qt::CustomizeWindowHint) || flags & box;
+        };
+        seen[0].frame =
+                Frame(offers(Qt::WindowCloseButtonHint), offers(Qt::WindowMinimizeButtonHint),
+                      offers(Qt::WindowMaximizeButtonHint),
+                      window->minimumSize() != window->maximumSize());
         for (int i = 0; i < tree->childCount(); ++i) {
             const auto &controls = view.Controls();
             const auto index =

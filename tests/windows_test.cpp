@@ -40,6 +40,17 @@ Step Parse(const std::u16string &step)
     return parsed;
 }
 
+std::string Frame(bool closeBox, bool minimizeBox, bool maximizeBox, bool resizable)
+{
+    std::string frame;
+    for (const auto &[has, what] : {std::pair(closeBox, "close box"),
+                                    {minimizeBox, "minimize box"},
+                                    {maximizeBox, "maximize box"},
+                                    {resizable, "resizable"}})
+        frame += has ? (frame.empty() ? "" : ", ") + std::string(what) : "";
+    return frame.empty() ? "none" : frame;
+}
+
 namespace {
 
 // What every front end shows alike: the text, and in the focused control where
@@ -67,6 +78,7 @@ std::string Dumped(const std::vector<Seen> &seen)
         dump += Shown(s) + line + Quoted(s.heard) +
                 (s.description.empty() ? "" : " described " + Quoted(s.description)) +
                 (s.tooltip.empty() ? "" : " tooltip " + Quoted(s.tooltip)) +
+                (s.frame.empty() ? "" : " frame: " + s.frame) +
                 (s.readOnly ? " read-only\n" : "\n");
     }
     return dump;

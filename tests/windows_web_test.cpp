@@ -47,6 +47,7 @@ const char *const Reader = R"((() => {
        edit(el) ? el.selectionEnd : -1, Math.round(el.scrollTop / parseFloat(getComputedStyle(el).lineHeight) || 0),
        el.getAttribute('aria-hidden')]));
   return {seen, status: document.documentElement.dataset.exitStatus || null,
+          frame: top && [!!top.querySelector('.close-box'), getComputedStyle(top).resize !== 'none'],
           box: box && [box.querySelector('.caption').textContent, box.querySelector('.text').textContent
               .replace(/\n/g, '\r\n'), box.querySelector('button.ok').textContent, !!box.querySelector('.icon')]};
 })())";
@@ -92,6 +93,8 @@ public:
                             value("/description/value"), place, U16(s[2]), s[4], U16(s[5]), s[9],
                             s[10], s[11], s[6], s[7], s[8]});
         }
+        if (!seen.empty()) // the page's windows have no boxes but a close box
+            seen[0].frame = Frame(read["frame"][0], false, false, read["frame"][1]);
         return seen;
     }
     std::optional<MessageBoxSeen> MessageBox() override

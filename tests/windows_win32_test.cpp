@@ -136,6 +136,9 @@ public:
         seen[0].role = "Window";
         seen[0].text = win32::TextOf(window);
         seen[0].place = {corner.x, corner.y, client.right, client.bottom};
+        const LONG style = GetWindowLongW(window, GWL_STYLE);
+        seen[0].frame = Frame(style & WS_SYSMENU, style & WS_MINIMIZEBOX, style & WS_MAXIMIZEBOX,
+                              style & WS_THICKFRAME);
         std::map<HWND, std::u16string> tips; // what the window's tooltip control holds
         wchar_t text[256] = {};
         TTTOOLINFOW tool = Tool(text);
@@ -317,13 +320,14 @@ TEST(Win32Windows, ShowWhatAFullRepaintShowsAfterADpiChange)
     });
 }
 
-// About is owned by the window it blocks: it stays above it when that window is
-// brought forward.
-TEST(Win32About, StaysAboveTheMainWindow)
+// About is owned by the window it blocks, which takes no input while it is up:
+// it stays above it when that window is brought forward.
+TEST(Win32About, BlocksAndStaysAboveTheMainWindow)
 {
     Win32Main main;
     main.Play({u"click cmdAbout", u"key Escape"}, [&](std::size_t step) {
         HWND below = GetForegroundWindow();
+        EXPECT_EQ(IsWindowEnabled(main.Handle()) != FALSE, step == 1) << "after step " << step;
         if (step)
             return;
         EXPECT_EQ(GetWindow(below, GW_OWNER), main.Handle());
