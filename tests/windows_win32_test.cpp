@@ -325,7 +325,7 @@ TEST(Win32Windows, ShowWhatAFullRepaintShowsAfterADpiChange)
 TEST(Win32About, BlocksAndStaysAboveTheMainWindow)
 {
     Win32Main main;
-    main.Play({u"click cmdAbout", u"key Escape"}, [&](std::size_t step) {
+    main.Play({u"click cmdAbout", u"click cmdOK"}, [&](std::size_t step) {
         HWND below = GetForegroundWindow();
         EXPECT_EQ(IsWindowEnabled(main.Handle()) != FALSE, step == 1) << "after step " << step;
         if (step)
