@@ -109,6 +109,7 @@ var LibraryVelbrinWeb = {
       else w.frame.showModal();
       V.stack.push(w);
       V.fitButtons(w);
+      V.wholeLines(w);
       if (first) {
         first.autofocus = false;
         first.focus();
@@ -126,6 +127,21 @@ var LibraryVelbrinWeb = {
           b.style.left = w.places[i][2] + w.places[i][0] - wanted + 'px';
           b.style.width = wanted + 'px';
         }
+      });
+    },
+    // A multi-line box shows whole lines only, as the desktop's do: its lines are
+    // spaced to fill it, where the page's own spacing would show the top half of
+    // one more line at its foot. Measured once the window is shown.
+    wholeLines: function (w) {
+      w.controls.forEach(function (box) {
+        if (box.tagName !== 'TEXTAREA' || box.hidden) return;
+        var probe = document.createElement('div');
+        probe.textContent = 'X';
+        w.client.append(probe);
+        var line = probe.getBoundingClientRect().height;
+        probe.remove();
+        var room = box.clientHeight;
+        box.style.lineHeight = room / Math.max(1, Math.floor(room / line)) + 'px';
       });
     },
     hide: function (w) {
