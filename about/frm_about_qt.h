@@ -1,20 +1,17 @@
-// The About dialog in Qt, built from the shared description: its load step is the
-// shared one, and System Info runs the shared launcher.
+// The About dialog in Qt, built from the shared description: its handlers are
+// the shared ones, and System Info runs the shared launcher.
 #pragma once
 
-#include "about/about_model.h"
-#include "about/sysinfo_launcher.h"
-#include "app/app_info.h"
+#include "about/about_form.h"
 #include "ui/window_qt.h"
 
 #include <QDialog>
 
-#include <memory>
 #include <vector>
 
 namespace velbrin {
 
-class frmAbout : public QDialog
+class frmAbout : public QDialog, public about::Form
 {
     Q_OBJECT
 
@@ -24,10 +21,8 @@ public:
 
     // Loads the dialog afresh and shows it modally; returns once it is closed.
     void ShowModal();
-    void Form_Load();
 
-    // The launcher's two public operations.
-    void StartSysInfo();
+    // The launcher's lookup in Qt's text.
     bool GetKeyValue(const std::uint32_t &KeyRoot, const QString &KeyName, const QString &SubKeyRef,
                      QString &KeyVal);
 
@@ -35,12 +30,9 @@ public:
     const QtView &view() const { return m_view; }
 
 private:
-    void cmdOK_Click();
-    void cmdSysInfo_Click();
+    void cmdOK_Click() override { accept(); }
 
-    AppInfo m_info;
     QtView m_view;
-    sysinfo::SysInfo m_sysInfo;
 };
 
 } // namespace velbrin

@@ -1,18 +1,14 @@
-// The About dialog in the browser, built from the shared description: its load
-// step is the shared one, and System Info runs the shared launcher, which finds
-// no program to start in a page.
+// The About dialog in the browser, built from the shared description: its
+// handlers are the shared ones, and System Info runs the shared launcher, which
+// finds no program to start in a page.
 #pragma once
 
-#include "about/about_model.h"
-#include "about/sysinfo_launcher.h"
-#include "app/app_info.h"
+#include "about/about_form.h"
 #include "ui/window_web.h"
-
-#include <memory>
 
 namespace velbrin {
 
-class frmAbout : public web::Window
+class frmAbout : public web::Window, public about::Form
 {
 public:
     explicit frmAbout(const AppInfo &info = AppInfo::current());
@@ -21,22 +17,13 @@ public:
     // Loads the dialog afresh and shows it modally. It returns at once: the page
     // cannot wait, and the dialog holds all input until it is closed.
     void ShowModal();
-    void Form_Load();
-
-    void StartSysInfo();
-    bool GetKeyValue(const std::uint32_t &KeyRoot, const std::string &KeyName,
-                     const std::string &SubKeyRef, std::string &KeyVal);
 
 protected:
-    void OnEvent(int index, web::Event event) override;
-    void OnClose() override;
+    void OnEvent(int index, ui::Event event) override { Dispatch(index, event); }
+    void OnClose() override { cmdOK_Click(); }
 
 private:
-    void cmdOK_Click();
-    void cmdSysInfo_Click();
-
-    AppInfo m_info;
-    sysinfo::SysInfo m_sysInfo;
+    void cmdOK_Click() override { Hide(); }
 };
 
 } // namespace velbrin

@@ -1,17 +1,13 @@
-// The About dialog in Win32, built from the shared description: its load step is
-// the shared one, and System Info runs the shared launcher on the real registry.
+// The About dialog in Win32, built from the shared description: its handlers are
+// the shared ones, and System Info runs the shared launcher on the real registry.
 #pragma once
 
-#include "about/about_model.h"
-#include "about/sysinfo_launcher.h"
-#include "app/app_info.h"
+#include "about/about_form.h"
 #include "ui/window_win32.h"
-
-#include <memory>
 
 namespace velbrin {
 
-class frmAbout : public win32::Window
+class frmAbout : public win32::Window, public about::Form
 {
 public:
     explicit frmAbout(const AppInfo &info = AppInfo::current());
@@ -20,23 +16,15 @@ public:
     // Loads the dialog afresh and shows it; `blocked` takes no input until it is
     // closed. Returns once it is closed.
     void ShowModal(HWND blocked);
-    void Form_Load();
-
-    void StartSysInfo();
-    bool GetKeyValue(const std::uint32_t &KeyRoot, const std::string &KeyName,
-                     const std::string &SubKeyRef, std::string &KeyVal);
 
 protected:
-    void OnCommand(int index, int code) override;
-    void OnClose() override;
+    void OnEvent(int index, ui::Event event) override { Dispatch(index, event); }
+    void OnClose() override { cmdOK_Click(); }
 
 private:
-    void cmdOK_Click();
-    void cmdSysInfo_Click();
+    void cmdOK_Click() override;
     void Unblock();
 
-    AppInfo m_info;
-    sysinfo::SysInfo m_sysInfo;
     HWND m_blocked = nullptr;
 };
 

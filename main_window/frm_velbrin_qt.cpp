@@ -4,72 +4,36 @@
 
 #include <QCloseEvent>
 #include <QCoreApplication>
-#include <QLineEdit>
-#include <QPushButton>
 
 namespace velbrin {
 
-using namespace main_window;
-
 frmVelbrin::frmVelbrin(const AppInfo &info)
     : QWidget(nullptr, Qt::Window | FixedFrame)
-    , m_info(info)
-    , m_view(this, Description())
+    , Form(m_view, info) // bound now, used once the view is built
+    , m_view(this, main_window::Description())
 {
-    connect(control<QLineEdit>(txtImei), &QLineEdit::textChanged, this,
-            &frmVelbrin::txtImei_Change);
-    connect(control<QLineEdit>(txtMsn), &QLineEdit::textChanged, this, &frmVelbrin::txtMsn_Change);
-    connect(control<QPushButton>(cmdAbout), &QPushButton::clicked, this,
-            &frmVelbrin::cmdAbout_Click);
-    connect(control<QPushButton>(cmdExit), &QPushButton::clicked, this, &frmVelbrin::cmdExit_Click);
+    m_view.Connect([this](int control, ui::Event event) { Dispatch(control, event); });
 }
 
 frmVelbrin::~frmVelbrin() = default;
 
-void frmVelbrin::Form_Load()
-{
-    main_window::Form_Load(m_view, m_info);
-}
-
-void frmVelbrin::txtImei_Change()
-{
-    EntryChanged(m_view, ImeiSide());
-}
-
-void frmVelbrin::txtMsn_Change()
-{
-    EntryChanged(m_view, MsnSide());
-}
-
-void frmVelbrin::cmdAbout_Click()
+void frmVelbrin::ShowAbout()
 {
     if (!m_about)
         m_about = std::make_unique<frmAbout>(m_info);
     m_about->ShowModal();
 }
 
-void frmVelbrin::cmdExit_Click()
-{
-    EndApplication();
-}
-
-void frmVelbrin::Form_Unload()
-{
-    EndApplication();
-}
-
+// The close box, the system menu and Alt+F4 unload the form; so does the
+// program's own close() once it has ended.
 void frmVelbrin::closeEvent(QCloseEvent *event)
 {
-    if (!m_ended)
-        Form_Unload();
+    Form_Unload();
     event->accept();
 }
 
-void frmVelbrin::EndApplication()
+void frmVelbrin::EndProgram()
 {
-    if (m_ended)
-        return;
-    m_ended = true;
     QCoreApplication::exit(0);
     close();
 }

@@ -2,7 +2,7 @@
 // shared ones, called through the window's view.
 #pragma once
 
-#include "app/app_info.h"
+#include "main_window/main_window_form.h"
 #include "main_window/main_window_model.h"
 #include "ui/window_qt.h"
 
@@ -15,15 +15,13 @@ namespace velbrin {
 
 class frmAbout;
 
-class frmVelbrin : public QWidget
+class frmVelbrin : public QWidget, public main_window::Form
 {
     Q_OBJECT
 
 public:
     explicit frmVelbrin(const AppInfo &info = AppInfo::current());
     ~frmVelbrin() override;
-
-    void Form_Load();
 
     // The control named in the description at `index`.
     const std::vector<QWidget *> &controls() const { return m_view.Controls(); }
@@ -37,17 +35,11 @@ protected:
     void closeEvent(QCloseEvent *event) override;
 
 private:
-    void txtImei_Change();
-    void txtMsn_Change();
-    void cmdAbout_Click();
-    void cmdExit_Click();
-    void Form_Unload();
-    void EndApplication();
+    void ShowAbout() override;
+    void EndProgram() override;
 
-    AppInfo m_info;
     QtView m_view;
     std::unique_ptr<frmAbout> m_about;
-    bool m_ended = false;
 };
 
 } // namespace velbrin

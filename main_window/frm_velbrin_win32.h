@@ -2,8 +2,7 @@
 // the shared ones, called through the window's view.
 #pragma once
 
-#include "app/app_info.h"
-#include "main_window/main_window_model.h"
+#include "main_window/main_window_form.h"
 #include "ui/window_win32.h"
 
 #include <memory>
@@ -12,33 +11,26 @@ namespace velbrin {
 
 class frmAbout;
 
-class frmVelbrin : public win32::Window
+class frmVelbrin : public win32::Window, public main_window::Form
 {
 public:
     explicit frmVelbrin(const AppInfo &info = AppInfo::current());
     ~frmVelbrin() override;
 
-    void Form_Load();
     void Show();
 
     // The About dialog, once the About button has made it.
     frmAbout *aboutDialog() const { return m_about.get(); }
 
 protected:
-    void OnCommand(int index, int code) override;
-    void OnClose() override;
+    void OnEvent(int index, ui::Event event) override { Dispatch(index, event); }
+    void OnClose() override { Form_Unload(); }
 
 private:
-    void txtImei_Change();
-    void txtMsn_Change();
-    void cmdAbout_Click();
-    void cmdExit_Click();
-    void Form_Unload();
-    void EndApplication();
+    void ShowAbout() override;
+    void EndProgram() override;
 
-    AppInfo m_info;
     std::unique_ptr<frmAbout> m_about;
-    bool m_ended = false;
 };
 
 } // namespace velbrin

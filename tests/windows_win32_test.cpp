@@ -6,6 +6,7 @@
 #include "app/guarded_application_win32.h"
 #include "approval.h"
 #include "main_window/frm_velbrin_win32.h"
+#include "main_window/main_window_model.h"
 
 #include <commctrl.h>
 #include <objidl.h> // before GDI+, which needs it
@@ -101,7 +102,7 @@ struct Bare : win32::Window
     {
         Create();
     }
-    void OnCommand(int, int) override
+    void OnEvent(int, ui::Event) override
     {
         if (!what.empty())
             throw std::runtime_error(what);

@@ -12,6 +12,9 @@ namespace velbrin::ui {
 
 enum class Kind { Label, TextBox, Button, Picture, Line };
 
+// What a control tells its window: an entry box's text changed, a button was pressed.
+enum class Event { Change, Click };
+
 // Colours a control's text may take; Default and MenuText are the platform's.
 enum class Colour { Default, PureRed, MenuText, Black, Gray, White };
 

@@ -326,6 +326,18 @@ QtView::QtView(QWidget *window, const ui::WindowDescription &description)
     , m_controls(BuildWindow(window, description))
 { }
 
+void QtView::Connect(const std::function<void(int control, ui::Event event)> &handler)
+{
+    for (int i = 0; i < int(m_controls.size()); ++i) {
+        if (auto *edit = qobject_cast<QLineEdit *>(m_controls[i]); edit && !edit->isReadOnly())
+            QObject::connect(edit, &QLineEdit::textChanged, m_window,
+                             [handler, i] { handler(i, ui::Event::Change); });
+        else if (auto *button = qobject_cast<QPushButton *>(m_controls[i]))
+            QObject::connect(button, &QPushButton::clicked, m_window,
+                             [handler, i] { handler(i, ui::Event::Click); });
+    }
+}
+
 std::u16string QtView::Text(int control) const
 {
     QWidget *w = at(control);

@@ -15,6 +15,7 @@
 #include <QString>
 #include <QWidget>
 
+#include <functional>
 #include <string_view>
 #include <vector>
 
@@ -80,6 +81,9 @@ public:
     QtView(QWidget *window, const ui::WindowDescription &description);
 
     const std::vector<QWidget *> &Controls() const { return m_controls; }
+    // Tells `handler` of each change a user makes to an entry box and of each
+    // button pressed.
+    void Connect(const std::function<void(int control, ui::Event event)> &handler);
 
     std::u16string Text(int control) const override;
     void SetText(int control, std::u16string_view text) override;

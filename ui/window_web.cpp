@@ -47,7 +47,7 @@ static_assert(int(Kind::Label) == 0 && int(Kind::TextBox) == 1 && int(Kind::Butt
               int(Kind::Picture) == 3 && int(Kind::Line) == 4);
 static_assert(ui::ReadOnly == 1 && ui::MultiLine == 2 && ui::Bordered == 4 && ui::AutoSize == 8 &&
               ui::Hidden == 16 && ui::DefaultButton == 32 && ui::CancelButton == 64);
-static_assert(int(Event::Change) == 0 && int(Event::Click) == 1);
+static_assert(int(ui::Event::Change) == 0 && int(ui::Event::Click) == 1);
 static_assert(int(Frame::Main) == 0 && int(MessageIcon::Error) == 1);
 
 std::map<int, Window *> windows;
@@ -264,7 +264,7 @@ void Window::SetTitle(std::u16string_view title)
     velbrin_web_set_title(m_id, title.data(), Length(title.size()));
 }
 
-void Window::Handle(int control, Event event)
+void Window::Handle(int control, ui::Event event)
 {
     At(control);
     OnEvent(control, event);
@@ -327,7 +327,7 @@ EMSCRIPTEN_KEEPALIVE void velbrin_web_event(int window, int control, int event)
     using namespace velbrin::web;
     Guarded([&] {
         if (Window *target = Find(window))
-            target->Handle(control, Event(event));
+            target->Handle(control, velbrin::ui::Event(event));
     });
 }
 

@@ -20,9 +20,6 @@
 
 namespace velbrin::web {
 
-// What the page tells a window about its controls.
-enum class Event { Change, Click };
-
 // How a window stands in the page: the program's own window, at the page's corner,
 // whose caption is the page's title; or a modal dialog above it.
 enum class Frame { Main, Dialog };
@@ -52,12 +49,12 @@ public:
 
     // From the page: an event of a control, the frame's close box, a paste into a
     // box (its clipboard text, whole).
-    void Handle(int control, Event event);
+    void Handle(int control, ui::Event event);
     void HandleClose();
     void Paste(int control, std::u16string_view text);
 
 protected:
-    virtual void OnEvent(int index, Event event) = 0;
+    virtual void OnEvent(int index, ui::Event event) = 0;
     // The frame's close box.
     virtual void OnClose() = 0;
 

@@ -574,9 +574,11 @@ LRESULT Window::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
                 : id == IDCANCEL    ? IndexWith(ui::CancelButton)
                                     : -1;
         if (role >= 0) {
-            OnCommand(role, BN_CLICKED);
-        } else if (id >= ui::FirstControlId && id < ui::FirstControlId + int(m_controls.size())) {
-            OnCommand(id - ui::FirstControlId, code);
+            OnEvent(role, ui::Event::Click);
+        } else if (id >= ui::FirstControlId && id < ui::FirstControlId + int(m_controls.size()) &&
+                   (code == EN_CHANGE || code == BN_CLICKED)) {
+            OnEvent(id - ui::FirstControlId,
+                    code == EN_CHANGE ? ui::Event::Change : ui::Event::Click);
         }
         return 0;
     }

@@ -64,8 +64,8 @@ public:
     bool RunUntilDestroyed();
 
 protected:
-    // A command from a control: a button click, a change of an edit box.
-    virtual void OnCommand(int index, int code) = 0;
+    // A button pressed, an edit box's text changed.
+    virtual void OnEvent(int index, ui::Event event) = 0;
     // The window's close box, its system menu's Close or Alt+F4.
     virtual void OnClose() = 0;
 
