@@ -8,6 +8,11 @@ namespace velbrin::test {
 
 namespace fs = std::filesystem;
 
+void SetEnvironment(const std::string &toolkit)
+{
+    Environment() = toolkit + "-" VELBRIN_FONTS_DIGEST;
+}
+
 std::string &Environment()
 {
     static std::string environment = "unknown";
@@ -58,12 +63,15 @@ std::string Quoted(std::u16string_view text)
 std::string Quoted(std::string_view utf8)
 {
     std::string quoted = "\"";
-    for (const char c : utf8)
-        quoted += c == '\r' ? "\\r" : c == '\n' ? "\\n" : c == '"' ? "\\\"" : std::string(1, c);
+    for (const char c : utf8) // line breaks, quotes and zeros escaped as in C
+        if (const auto e = std::string_view("\r\n\"", 4).find(c); e != std::string_view::npos)
+            quoted += std::string("\\") + "rn\"0"[e];
+        else
+            quoted += c;
     return quoted + '"';
 }
 
-void ExpectApprovedText(const std::string &name, const std::string &received, bool shared)
+void ExpectApproved(const std::string &name, const std::string &received, bool shared)
 {
     const fs::path file = fs::path(VELBRIN_APPROVED_DIR) / (shared ? "" : Environment()) / name;
     std::stringstream approved;
@@ -72,16 +80,18 @@ void ExpectApprovedText(const std::string &name, const std::string &received, bo
         std::ofstream(Receive(name, shared), std::ios::binary) << received;
     if (approved.str() == received || (!shared && !EnvironmentApproved()))
         return;
-    std::string diff; // the lines only one of the two has
+    const fs::path path = Receive(name, shared);
+    std::string diff = name.ends_with(".png") // a picture's differing pixels in red:
+            ? "compare " + file.string() + " " + path.string() + " " + path.string() + ".diff.png"
+            : ""; // else the lines only one of the two has
     for (const auto &[sign, one, other] :
          {std::tuple("- ", approved.str(), received), std::tuple("+ ", received, approved.str())}) {
-        std::istringstream lines(one);
+        std::istringstream lines(diff.empty() ? one : "");
         for (std::string line; std::getline(lines, line);)
             if (("\n" + other).find("\n" + line + "\n") == std::string::npos)
                 diff += sign + line + "\n";
     }
-    ADD_FAILURE() << name
-                  << " differs from the approved file (received: " << Receive(name, shared).string()
+    ADD_FAILURE() << name << " differs from the approved file (received: " << path.string()
                   << "):\n"
                   << diff;
 }

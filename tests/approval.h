@@ -17,22 +17,20 @@
 namespace velbrin::test {
 
 // This run's environment, for example "qt-6.4.2-fusion-1f2e3d4c": the toolkit,
-// its style and a digest of the pinned font files (VELBRIN_TEST_FONTS, split by |).
+// its style and a digest of the pinned font files.
 void SetEnvironment(const std::string &toolkit);
 std::string &Environment();
 bool EnvironmentApproved(); // without, one test says so rather than every comparison
 bool KeepAll(); // matching files are received too (tests/approve.sh)
 std::filesystem::path Receive(const std::string &name, bool shared); // made ready for writing
 
-void ExpectApprovedText(const std::string &name, const std::string &received, bool shared);
-void ExpectApprovedImage(const std::string &name, const Image &received);
+// Text, or a picture (a name ending in ".png") compared byte for byte: each
+// environment's pictures are written by one encoder, which gives the same bytes
+// for the same pixels.
+void ExpectApproved(const std::string &name, const std::string &received, bool shared);
 
 std::string Utf8(std::u16string_view text);
 std::string Quoted(std::u16string_view text); // in quotes, line breaks as \r and \n
 std::string Quoted(std::string_view utf8);
-
-// Each toolkit's PNG codec.
-bool ReadPng(const std::string &path, Image &image);
-void WritePng(const std::string &path, const Image &image);
 
 } // namespace velbrin::test

@@ -74,7 +74,7 @@ TEST(Decoding, AsApproved)
          {std::make_exception_ptr(std::runtime_error("no disk \u2014 Z\u00fcrich")),
           std::make_exception_ptr(42)})
         dump += "failure report -> " + Quoted(FailureReport(failure)) + "\n";
-    ExpectApprovedText("decoding.txt", dump, true);
+    ExpectApproved("decoding.txt", dump, true);
 }
 
 } // namespace

@@ -1,128 +1,138 @@
 // The launcher on the real Windows registry, file system and CreateProcess (under
-// wine in the cross build). Values are written with advapi32 and read back
-// through the launcher's own platform.
+// wine in the cross build): for each way the two values may be written (with
+// advapi32) and the program's file may lie, what the first lookup reads and what
+// the launcher then starts or tells, held against an approved log.
 #include "about/sysinfo_launcher.h"
-
-#include <gtest/gtest.h>
+#include "approval.h"
 
 #include <windows.h>
 
 #include <fstream>
-#include <sstream>
 
 namespace velbrin::sysinfo {
 namespace {
 
 using namespace std::string_literals;
 
-const std::string tests = "SOFTWARE\\VelbrinTests";
-
-void SetValue(std::string_view key, const char *name, DWORD type, const std::string &data)
+struct Value
 {
-    EXPECT_EQ(RegSetKeyValueA(HKEY_LOCAL_MACHINE, std::string(key).c_str(), name, type, data.data(),
-                              DWORD(data.size())),
-              ERROR_SUCCESS);
-}
+    DWORD type; // 0: no such value
+    std::string data;
+};
+
+struct File // a copy of marker_program.exe, which leaves "<its path>.ran" holding
+{           // the command line and the window state it was started with
+    std::string path;
+    DWORD attributes = FILE_ATTRIBUTE_NORMAL;
+};
 
 void DeleteKeys()
 {
-    for (const std::string_view key : {std::string_view(tests), PathKey, FolderKey})
+    for (const std::string_view key : {PathKey, FolderKey})
         RegDeleteTreeA(HKEY_LOCAL_MACHINE, std::string(key).c_str());
 }
 
-TEST(Win32Registry, GetKeyValueReadsWhatAdvapi32Wrote)
-{
-    const struct
-    {
-        const char *name;
-        DWORD type;
-        std::string data, keyVal; // keyVal starts as "before"; "!": the lookup fails
-    } cases[] = {
-            {"text_zero", REG_SZ, "C:\\Tools\\info.exe\0"s, "C:\\Tools\\info.exe"},
-            {"text_no_zero", REG_SZ, "C:\\Tools\\info.exe", "C:\\Tools\\info.exe"},
-            {"inner_zero", REG_SZ, "a\0b"s, "a\0b"s},
-            {"dword_top_bit", REG_DWORD, "\xff\xfe\x01\x80", "2147614463"},
-            {"expandable", REG_EXPAND_SZ, "%SystemRoot%\\x\0"s, "before"},
-            // Text filling the buffer: wine adds the missing zero when there is room
-            // and refuses the value when there is none; both stay in bounds.
-            {"exact_1023", REG_SZ, std::string(1023, 'b'), std::string(1023, 'b')},
-            {"full_1024", REG_SZ, std::string(1023, 'd') + '\0', std::string(1023, 'd')},
-            {"over_1024", REG_SZ, std::string(1024, 'e') + '\0', "!"},
-            {"binary_1024", REG_BINARY, std::string(1024, 'c'), "before"},
-    };
-    DeleteKeys();
-    for (const auto &c : cases)
-        SetValue(tests, c.name, c.type, c.data);
-    SetValue(tests, "empty", REG_SZ, "");
-    const auto platform = MakeSystemPlatform();
-    Launcher launcher(*platform, [](std::string_view) {});
-    for (const auto &c : cases) {
-        std::string keyVal = "before";
-        EXPECT_EQ(launcher.GetKeyValue(HkeyLocalMachine, tests, c.name, keyVal), c.keyVal != "!");
-        EXPECT_EQ(keyVal, c.keyVal == "!" ? "" : c.keyVal) << c.name;
-    }
-    std::string keyVal = "before";
-    EXPECT_FALSE(launcher.GetKeyValue(HkeyLocalMachine, tests, "missing", keyVal) || keyVal != "");
-    EXPECT_FALSE(launcher.GetKeyValue(HkeyLocalMachine, tests + "\\none", "x", keyVal));
-    EXPECT_THROW(launcher.GetKeyValue(HkeyLocalMachine, tests, "empty", keyVal), LookupFailure);
-    DeleteKeys();
-}
-
-// Copies of a program that leaves "<its own path>.ran" holding its command line
-// and the window state it was started with, so that a test can tell which file
-// was started and how.
-void Plant(const std::string &path, DWORD attributes = FILE_ATTRIBUTE_NORMAL)
+void Plant(const File &file)
 {
     char self[MAX_PATH] = {};
     std::string marker(self, GetModuleFileNameA(nullptr, self, MAX_PATH));
     marker.replace(marker.find_last_of('\\'), std::string::npos, "\\marker_program.exe");
-    CreateDirectoryA(path.substr(0, path.find_last_of('\\')).c_str(), nullptr);
-    SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
-    ASSERT_TRUE(CopyFileA(marker.c_str(), path.c_str(), FALSE) &&
-                SetFileAttributesA(path.c_str(), attributes))
-            << path;
-    DeleteFileA((path + ".ran").c_str());
+    CreateDirectoryA(file.path.substr(0, file.path.find_last_of('\\')).c_str(), nullptr);
+    ASSERT_TRUE(CopyFileA(marker.c_str(), file.path.c_str(), FALSE) &&
+                SetFileAttributesA(file.path.c_str(), file.attributes))
+            << file.path;
 }
 
-// What the last start left: "" when nothing was started, else what it ran with.
-std::string StartSysInfo(const std::string &program)
+void Remove(const File &file)
 {
-    int messages = 0;
-    Launcher(*MakeSystemPlatform(), [&](std::string_view) { ++messages; }).StartSysInfo();
-    for (int i = 0; i < 100 && !messages &&
-         GetFileAttributesA((program + ".ran").c_str()) == INVALID_FILE_ATTRIBUTES;
-         ++i)
-        Sleep(50);
-    std::stringstream record;
-    record << std::ifstream(program + ".ran").rdbuf();
-    return messages ? "the message" : record.str();
+    SetFileAttributesA(file.path.c_str(), FILE_ATTRIBUTE_NORMAL);
+    DeleteFileA(file.path.c_str());
+    DeleteFileA((file.path + ".ran").c_str());
 }
 
-TEST(Win32Launch, StartsExactlyTheFileThePathNamesElseAnOrdinaryFileInTheSecondValuesFolder)
+std::string Shown(const std::string &text) // long values by their length
 {
-    DeleteKeys();
-    const std::string folder = "C:\\Velbrin Info Folder", program = folder + "\\MSINFO32.EXE";
-    SetValue(FolderKey, "MSINFO", REG_SZ, folder + '\0');
-    SetFileAttributesA(program.c_str(), FILE_ATTRIBUTE_NORMAL); // as an earlier run left it
-    DeleteFileA(program.c_str());
-    EXPECT_EQ(StartSysInfo(program), "the message"); // no such file
-    for (const DWORD attributes :
-         {FILE_ATTRIBUTE_HIDDEN, FILE_ATTRIBUTE_SYSTEM, FILE_ATTRIBUTE_READONLY}) {
-        Plant(program, attributes);
-        EXPECT_EQ(StartSysInfo(program) == "the message", attributes != FILE_ATTRIBUTE_READONLY);
+    return text.size() > 99 ? std::to_string(text.size()) + " x '" + text[0] + "'"
+                            : test::Quoted(text);
+}
+
+TEST(Win32Launcher, ReadsStartsAndTellsAsApproved)
+{
+    const std::string spaced = "C:\\Program Files\\Velbrin Test Tool\\info tool.exe";
+    const std::string folder = "C:\\Velbrin Info", inFolder = folder + "\\MSINFO32.EXE";
+    const File tool {spaced}, decoy {"C:\\Program.exe"}, folderTool {inFolder};
+    const Value none {0, ""}, path {REG_SZ, spaced + '\0'}, folderValue {REG_SZ, folder + '\0'};
+    const struct
+    {
+        const char *what;
+        Value path, folder; // "PATH" of the first key, "MSINFO" of the second
+        std::vector<File> files;
+    } scenarios[] = {
+            {"path, zero counted, spaces in it", path, none, {tool, decoy}},
+            {"path, no zero", {REG_SZ, spaced}, none, {tool}},
+            {"path wins over folder", path, folderValue, {tool, folderTool}},
+            {"path names no file", {REG_SZ, "C:\\Velbrin No Such\\tool.exe"}, none, {}},
+            {"folder with the file", none, folderValue, {folderTool}},
+            {"folder with the file read-only", none, folderValue,
+             {{inFolder, FILE_ATTRIBUTE_READONLY}}},
+            {"folder with the file hidden", none, folderValue, {{inFolder, FILE_ATTRIBUTE_HIDDEN}}},
+            {"folder with a system file", none, folderValue, {{inFolder, FILE_ATTRIBUTE_SYSTEM}}},
+            {"folder without the file", none, folderValue, {}},
+            {"both missing", none, none, {tool}},
+            {"path of binary data", {REG_BINARY, "\x01\x02"s}, none, {}},
+            {"path expandable", {REG_EXPAND_SZ, "%SystemRoot%\\x\0"s}, none, {}},
+            {"path a number, top bit set", {REG_DWORD, "\xff\xfe\x01\x80"}, none, {}},
+            {"path with an inner zero", {REG_SZ, "a\0b"s}, none, {}},
+            {"path with no data", {REG_SZ, ""}, folderValue, {folderTool}},
+            {"path of 1023 bytes, no zero", {REG_SZ, std::string(1023, 'b')}, none, {}},
+            {"path of 1024 bytes with its zero", {REG_SZ, std::string(1023, 'd') + '\0'}, none, {}},
+            {"path of 1025 bytes", {REG_SZ, std::string(1024, 'e') + '\0'}, folderValue,
+             {folderTool}},
+            {"path with a quote", {REG_SZ, "C:\\x\" C:\\evil.exe"}, none, {}},
+            {"quoted path", {REG_SZ, '"' + spaced + "\"\0"s}, none, {tool}},
+            {"quoted folder", none, {REG_SZ, '"' + folder + '"'}, {folderTool}},
+            {"a lone quote", {REG_SZ, "\""}, none, {}},
+    };
+    std::string log;
+    for (const auto &s : scenarios) {
+        DeleteKeys();
+        for (const auto &[key, name, value] :
+             {std::tuple(PathKey, PathValue, s.path), std::tuple(FolderKey, FolderValue, s.folder)})
+            if (value.type)
+                RegSetKeyValueA(HKEY_LOCAL_MACHINE, std::string(key).c_str(),
+                                std::string(name).c_str(), value.type, value.data.data(),
+                                DWORD(value.data.size()));
+        for (const File &file : s.files)
+            Plant(file);
+        std::string told, value = "before";
+        const auto platform = MakeSystemPlatform();
+        Launcher launcher(*platform, [&](std::string_view m) { told = m; });
+        log += "== "s + s.what + "\n  PATH read: ";
+        try {
+            log += launcher.GetKeyValue(HkeyLocalMachine, std::string(PathKey),
+                                        std::string(PathValue), value)
+                    ? Shown(value) + "\n"
+                    : "fails, leaving " + Shown(value) + "\n";
+        } catch (const LookupFailure &) {
+            log += "a lookup failure\n";
+        }
+        launcher.StartSysInfo();
+        for (int i = 0; i < 100 && told.empty() && !s.files.empty(); ++i) {
+            Sleep(50);
+            std::string ran, command, show;
+            for (const File &file : s.files)
+                if (std::ifstream record(file.path + ".ran"); std::getline(record, command))
+                    ran += "  started " + file.path + " as " + command +
+                            (std::getline(record, show), ", " + show + "\n");
+            if (!ran.empty() && (log += ran, true))
+                break;
+        }
+        log += told.empty() ? "" : "  told " + told + "\n";
+        for (const File &file : s.files)
+            Remove(file);
     }
-    // Unquoted, Windows would try C:\Program.exe first.
-    const std::string planted = "C:\\Program.exe",
-                      target = "C:\\Program Files\\Velbrin Test Tool\\info tool.exe";
-    Plant(planted);
-    Plant(target);
-    SetValue(PathKey, "PATH", REG_SZ, target + '\0');
-    EXPECT_EQ(StartSysInfo(target), '"' + target + "\"\nshow " + std::to_string(SW_SHOWNORMAL));
-    EXPECT_EQ(GetFileAttributesA((planted + ".ran").c_str()), INVALID_FILE_ATTRIBUTES);
-    DeleteFileA(planted.c_str());
-    SetValue(PathKey, "PATH", REG_SZ, "C:\\Velbrin No Such\\tool.exe"); // the start fails
-    EXPECT_EQ(StartSysInfo(target), "the message");
     DeleteKeys();
+    test::ExpectApproved("launcher.txt", log, true);
 }
 
 } // namespace

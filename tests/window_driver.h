@@ -47,12 +47,6 @@ struct MessageBoxSeen
     bool icon = false;
 };
 
-struct Image
-{
-    int width = 0, height = 0;
-    std::vector<std::uint32_t> pixels; // 0xRRGGBB, row by row
-};
-
 class Driver
 {
 public:
@@ -61,7 +55,7 @@ public:
     // the order a screen reader reads them.
     virtual std::vector<Seen> Dump() = 0;
     virtual std::optional<MessageBoxSeen> MessageBox() = 0; // the one on top, if any
-    virtual Image Shot() = 0; // the topmost window's client area
+    virtual std::string Shot() = 0; // the topmost window's client area, as PNG
     // Lays the topmost window out at this many times its normal size; false when
     // the front end takes its scale for a whole run (Qt: QT_SCALE_FACTOR).
     virtual bool Rescale(double scale) = 0;

@@ -3,10 +3,11 @@
 // interface), and what only the Qt front end has.
 #include "about/frm_about_qt.h"
 #include "app/guarded_application_qt.h"
+#include "approval.h"
 #include "main_window/frm_velbrin_qt.h"
-#include "png_qt.h"
 
 #include <QAccessible>
+#include <QBuffer>
 #include <QClipboard>
 #include <QMessageBox>
 #include <QMetaEnum>
@@ -63,7 +64,13 @@ public:
                                box->standardButtons() == QMessageBox::Ok ? "OK" : "other",
                                box->icon() != QMessageBox::NoIcon};
     }
-    Image Shot() override { return Pixels(Top()->grab().toImage()); }
+    std::string Shot() override
+    {
+        QByteArray png;
+        QBuffer out(&png);
+        Top()->grab().save(&out, "PNG");
+        return png.toStdString();
+    }
     bool Rescale(double scale) override
     {
         return scale == qEnvironmentVariable("QT_SCALE_FACTOR", "1").toDouble();

@@ -2,11 +2,12 @@
 // user does is written here, what the program then shows is held against
 // approved files; a few values that must never be approved by accident are
 // checked here as they stand.
+#include "about/sysinfo_launcher.h"
 #include "approval.h"
-#include "fake_platform.h"
 
 #include <algorithm>
 #include <cstdio>
+#include <cstring>
 #include <map>
 #include <sstream>
 
@@ -17,12 +18,21 @@ namespace {
 std::string registered; // the first lookup of System Info finds this; none when empty
 std::vector<std::string> started; // what System Info started
 
-// A registry knowing `registered`, whose starts are kept in `started`.
-struct Registered : sysinfo::FakePlatform
+// A registry that knows `registered` alone, and starts that go to `started`.
+struct Registered : sysinfo::Platform
 {
-    Registered()
-        : FakePlatform(registered)
-    { }
+    long OpenKey(std::uint32_t, const std::string &key, std::uint32_t, sysinfo::KeyHandle &) override
+    {
+        return registered.empty() || key != sysinfo::PathKey;
+    }
+    long QueryValue(sysinfo::KeyHandle, const std::string &, std::uint32_t &type,
+                    unsigned char *data, std::uint32_t &size) override
+    {
+        std::memcpy(data, registered.data(), size = std::uint32_t(registered.size()));
+        return type = sysinfo::RegSz, 0;
+    }
+    void CloseKey(sysinfo::KeyHandle) override { }
+    bool IsOrdinaryFile(const std::string &) override { return false; }
     bool StartProgram(const std::string &path) override
     {
         started.push_back(path);
@@ -166,7 +176,7 @@ TEST_P(Transcripts, AsApproved)
         text += "== " + std::string(title) + "\n" +
                 Record(*OpenMain(), steps, title != t.cases[0].first).text;
     }
-    ExpectApprovedText(std::string("transcripts/") + t.name + ".txt", text, true);
+    ExpectApproved(std::string("transcripts/") + t.name + ".txt", text, true);
 }
 
 const std::u16string imei = u"type 445051079876543";
@@ -247,8 +257,8 @@ TEST(Windows, LookAsApproved)
         std::snprintf(suffix, sizeof suffix, "@%gx", scale);
         const auto take = [&](const std::string &name) {
             const auto seen = main->Dump();
-            ExpectApprovedText(name + suffix + ".txt", Dumped(seen), false);
-            ExpectApprovedImage(name + suffix, main->Shot());
+            ExpectApproved(name + suffix + ".txt", Dumped(seen), false);
+            ExpectApproved(name + suffix + ".png", main->Shot(), false);
             return seen;
         };
         for (const Seen &s : take("frmVelbrin-start")) {

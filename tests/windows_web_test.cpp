@@ -2,10 +2,11 @@
 // cut off, driven with the keys and clicks a user gives it (the DevTools
 // protocol's input events) and read back from the page and from what the browser
 // tells a screen reader (its accessibility tree).
+#include "approval.h"
 #include "browser.h"
-#include "png_qt.h"
 
 #include <QByteArray>
+#include <QString>
 
 #include <filesystem>
 #include <map>
@@ -104,7 +105,7 @@ public:
             return std::nullopt;
         return MessageBoxSeen {U16(box[0]), U16(box[1]), box[2], box[3]};
     }
-    Image Shot() override
+    std::string Shot() override
     {
         const Rect c = Dump()[0].place;
         Run("document.activeElement.style.caretColor = 'transparent'"); // it blinks
@@ -112,7 +113,7 @@ public:
         clip["scale"] = 1;
         const std::string png = Chromium().Call("Page.captureScreenshot", {{"clip", clip}})["data"];
         Run("document.activeElement.style.caretColor = ''");
-        return Pixels(QImage::fromData(QByteArray::fromBase64(QByteArray::fromStdString(png))));
+        return QByteArray::fromBase64(QByteArray::fromStdString(png)).toStdString();
     }
     bool Rescale(double scale) override
     {

@@ -9,9 +9,9 @@
 #include "main_window/main_window_model.h"
 
 #include <commctrl.h>
-#include <objidl.h> // before GDI+, which needs it
 
-#include <gdiplus.h>
+#define STB_IMAGE_WRITE_IMPLEMENTATION
+#include <stb_image_write.h>
 
 #include <map>
 
@@ -61,12 +61,13 @@ TTTOOLINFOW Tool(wchar_t (&text)[256])
 }
 
 // The client area of `window` as it stands on the screen, read until two reads
-// agree: wine paints late.
-Image OnScreen(HWND window)
+// agree (wine paints late), as PNG.
+std::string OnScreen(HWND window)
 {
-    Image image, again;
-    for (int read = 0; read < 50 && (read < 2 || image.pixels != again.pixels); ++read) {
-        image = std::move(again);
+    std::vector<std::uint32_t> pixels, again;
+    int width = 0, height = 0;
+    for (int read = 0; read < 50 && (read < 2 || pixels != again); ++read) {
+        pixels = std::move(again);
         Pump();
         Sleep(read ? 20 : 0);
         RECT client;
@@ -74,23 +75,26 @@ Image OnScreen(HWND window)
         POINT corner {0, 0};
         ClientToScreen(window, &corner);
         const HDC screen = GetDC(nullptr), memory = CreateCompatibleDC(screen);
-        const HBITMAP bitmap = CreateCompatibleBitmap(screen, client.right, client.bottom);
+        const HBITMAP bitmap = CreateCompatibleBitmap(screen, width = client.right,
+                                                      height = client.bottom);
         const HGDIOBJ previous = SelectObject(memory, bitmap);
-        BitBlt(memory, 0, 0, client.right, client.bottom, screen, corner.x, corner.y, SRCCOPY);
+        BitBlt(memory, 0, 0, width, height, screen, corner.x, corner.y, SRCCOPY);
         SelectObject(memory, previous);
-        BITMAPINFOHEADER format {
-                sizeof format, client.right, -client.bottom, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
-        again = {client.right, client.bottom,
-                 std::vector<std::uint32_t>(client.right * client.bottom)};
-        GetDIBits(memory, bitmap, 0, UINT(client.bottom), again.pixels.data(),
+        BITMAPINFOHEADER format {sizeof format, width, -height, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+        again.resize(std::size_t(width * height));
+        GetDIBits(memory, bitmap, 0, UINT(height), again.data(),
                   reinterpret_cast<BITMAPINFO *>(&format), DIB_RGB_COLORS);
-        for (auto &pixel : again.pixels)
-            pixel &= 0xFFFFFF;
         DeleteObject(bitmap);
         DeleteDC(memory);
         ReleaseDC(nullptr, screen);
     }
-    return again;
+    for (auto &pixel : again) // blue, green, red, unused: red, green, blue, opaque
+        pixel = 0xFF000000 | (pixel & 0xFF) << 16 | (pixel & 0xFF00) | (pixel >> 16 & 0xFF);
+    std::string png;
+    stbi_write_png_to_func([](void *out, void *data, int size) {
+        static_cast<std::string *>(out)->append(static_cast<const char *>(data), std::size_t(size));
+    }, &png, width, height, 4, again.data(), width * 4);
+    return png;
 }
 
 // A window of the main window's controls whose command handler fails with `what`.
@@ -160,7 +164,7 @@ public:
                                GetDlgItem(box, IDOK) && !GetDlgItem(box, IDCANCEL) ? "OK" : "other",
                                SendDlgItemMessageW(box, 0x0440, STM_GETICON, 0, 0) != 0};
     }
-    Image Shot() override
+    std::string Shot() override
     {
         SetCursorPos(1023, 767); // away from the windows: no tooltip, no pointer in the picture
         HideCaret(nullptr); // it blinks
@@ -313,10 +317,10 @@ TEST(Win32Windows, ShowWhatAFullRepaintShowsAfterADpiChange)
         for (const double scale : {1.5, 2.0, 1.0}) {
             main.Rescale(scale);
             ::SetFocus(nullptr); // no blinking caret
-            const Image shown = main.Shot();
+            const std::string shown = main.Shot();
             RedrawWindow(GetForegroundWindow(), nullptr, nullptr,
                          RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
-            EXPECT_TRUE(shown.pixels == main.Shot().pixels) << "stale drawing at " << scale;
+            EXPECT_TRUE(shown == main.Shot()) << "stale drawing at " << scale;
         }
     });
 }
@@ -404,40 +408,10 @@ std::unique_ptr<Driver> OpenMain()
     return std::make_unique<Win32Main>();
 }
 
-// PNG through GDI+, which wine has.
-bool ReadPng(const std::string &path, Image &image)
-{
-    Gdiplus::Bitmap read(win32::FromUtf8(path).c_str());
-    Gdiplus::BitmapData data {};
-    Gdiplus::Rect all(0, 0, int(read.GetWidth()), int(read.GetHeight()));
-    if (read.LockBits(&all, Gdiplus::ImageLockModeRead, PixelFormat32bppRGB, &data) != Gdiplus::Ok)
-        return false;
-    image = {int(data.Width), int(data.Height), {}};
-    for (UINT y = 0; y < data.Height; ++y)
-        for (UINT x = 0; x < data.Width; ++x)
-            image.pixels.push_back(
-                    static_cast<const std::uint32_t *>(data.Scan0)[y * data.Stride / 4 + x] &
-                    0xFFFFFF);
-    read.UnlockBits(&data);
-    return true;
-}
-
-void WritePng(const std::string &path, const Image &image)
-{
-    std::vector<std::uint32_t> pixels = image.pixels;
-    Gdiplus::Bitmap written(image.width, image.height, image.width * 4, PixelFormat32bppRGB,
-                            reinterpret_cast<BYTE *>(pixels.data()));
-    const CLSID png {0x557CF406, 0x1A04, 0x11D3, {0x9A, 0x73, 0x00, 0x00, 0xF8, 0x1E, 0xF3, 0x2E}};
-    written.Save(win32::FromUtf8(path).c_str(), &png, nullptr);
-}
-
 } // namespace velbrin::test
 
 int main(int argc, char **argv)
 {
-    ULONG_PTR gdiplus = 0;
-    const Gdiplus::GdiplusStartupInput input;
-    Gdiplus::GdiplusStartup(&gdiplus, &input, nullptr);
     using Version = const char *(*)();
     const auto wine = reinterpret_cast<Version>(reinterpret_cast<void (*)()>(
             GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "wine_get_version")));

@@ -27,7 +27,7 @@ BUILD_PACKAGES=(cmake ninja-build g++ qt6-base-dev libgl-dev libgtest-dev google
 # fonts-dejavu-core and fonts-liberation (wine draws with the latter).
 TEST_PACKAGES=(clang libclang-rt-14-dev clang-format python3 desktop-file-utils appstream
                g++-mingw-w64-x86-64-posix wine wine64 xvfb xauth openbox xdotool dpkg-dev lintian
-               unzip openssl emscripten chromium fonts-liberation x11-utils)
+               unzip openssl emscripten chromium fonts-liberation x11-utils libstb-dev)
 # What tools/release.sh packs and signs with besides the build.
 RELEASE_PACKAGES=(g++-mingw-w64-x86-64-posix dpkg-dev zip wixl msitools osslsigncode emscripten)
 
