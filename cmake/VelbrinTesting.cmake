@@ -15,7 +15,8 @@ include(GoogleTest)
 # GoogleTest executable whose cases ctest lists one by one. The cases are read
 # from the executable when ctest runs (under the cross build through the
 # emulator, wine), so building never starts it. MAIN: the sources bring their
-# own main().
+# own main(). A case that hangs (a browser that stopped answering) fails after
+# five minutes.
 function(velbrin_add_test name)
     cmake_parse_arguments(PARSE_ARGV 1 arg "MAIN" "" "SOURCES;LIBRARIES;ENVIRONMENT")
     add_executable(${name} ${arg_SOURCES})
@@ -24,5 +25,5 @@ function(velbrin_add_test name)
         target_link_libraries(${name} PRIVATE GTest::gtest_main)
     endif()
     gtest_discover_tests(${name} DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 60 TEST_PREFIX ${name}.
-                         PROPERTIES ENVIRONMENT "${arg_ENVIRONMENT}")
+                         PROPERTIES ENVIRONMENT "${arg_ENVIRONMENT}" TIMEOUT 300)
 endfunction()
