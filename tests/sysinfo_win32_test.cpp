@@ -21,7 +21,7 @@ struct Value
 };
 
 struct File // a copy of marker_program.exe, which leaves "<its path>.ran" holding
-{           // the command line and the window state it was started with
+{ // the command line and the window state it was started with
     std::string path;
     DWORD attributes = FILE_ATTRIBUTE_NORMAL;
 };
@@ -73,7 +73,9 @@ TEST(Win32Launcher, ReadsStartsAndTellsAsApproved)
             {"path wins over folder", path, folderValue, {tool, folderTool}},
             {"path names no file", {REG_SZ, "C:\\Velbrin No Such\\tool.exe"}, none, {}},
             {"folder with the file", none, folderValue, {folderTool}},
-            {"folder with the file read-only", none, folderValue,
+            {"folder with the file read-only",
+             none,
+             folderValue,
              {{inFolder, FILE_ATTRIBUTE_READONLY}}},
             {"folder with the file hidden", none, folderValue, {{inFolder, FILE_ATTRIBUTE_HIDDEN}}},
             {"folder with a system file", none, folderValue, {{inFolder, FILE_ATTRIBUTE_SYSTEM}}},
@@ -86,7 +88,9 @@ TEST(Win32Launcher, ReadsStartsAndTellsAsApproved)
             {"path with no data", {REG_SZ, ""}, folderValue, {folderTool}},
             {"path of 1023 bytes, no zero", {REG_SZ, std::string(1023, 'b')}, none, {}},
             {"path of 1024 bytes with its zero", {REG_SZ, std::string(1023, 'd') + '\0'}, none, {}},
-            {"path of 1025 bytes", {REG_SZ, std::string(1024, 'e') + '\0'}, folderValue,
+            {"path of 1025 bytes",
+             {REG_SZ, std::string(1024, 'e') + '\0'},
+             folderValue,
              {folderTool}},
             {"path with a quote", {REG_SZ, "C:\\x\" C:\\evil.exe"}, none, {}},
             {"quoted path", {REG_SZ, '"' + spaced + "\"\0"s}, none, {tool}},

@@ -21,7 +21,8 @@ std::vector<std::string> started; // what System Info started
 // A registry that knows `registered` alone, and starts that go to `started`.
 struct Registered : sysinfo::Platform
 {
-    long OpenKey(std::uint32_t, const std::string &key, std::uint32_t, sysinfo::KeyHandle &) override
+    long OpenKey(std::uint32_t, const std::string &key, std::uint32_t,
+                 sysinfo::KeyHandle &) override
     {
         return registered.empty() || key != sysinfo::PathKey;
     }
@@ -52,13 +53,10 @@ Step Parse(const std::u16string &step)
 
 std::string Frame(bool closeBox, bool minimizeBox, bool maximizeBox, bool resizable)
 {
-    std::string frame;
-    for (const auto &[has, what] : {std::pair(closeBox, "close box"),
-                                    {minimizeBox, "minimize box"},
-                                    {maximizeBox, "maximize box"},
-                                    {resizable, "resizable"}})
-        frame += has ? (frame.empty() ? "" : ", ") + std::string(what) : "";
-    return frame.empty() ? "none" : frame;
+    const std::string frame = std::string(closeBox ? ", close box" : "") +
+            (minimizeBox ? ", minimize box" : "") + (maximizeBox ? ", maximize box" : "") +
+            (resizable ? ", resizable" : "");
+    return frame.empty() ? "none" : frame.substr(2);
 }
 
 namespace {
@@ -154,11 +152,6 @@ struct Transcript
     std::vector<std::pair<const char *, std::vector<std::u16string>>> cases; // title, steps
     std::string registered = {}; // System Info's path, which only the desktop finds
 };
-
-void PrintTo(const Transcript &t, std::ostream *out)
-{
-    *out << t.name;
-}
 
 class Transcripts : public ::testing::TestWithParam<Transcript>
 {

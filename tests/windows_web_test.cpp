@@ -65,27 +65,18 @@ public:
 
     std::vector<Seen> Dump() override
     {
-        std::map<int, std::string> ids; // backend node -> id
-        std::function<void(const json &)> walk = [&](const json &node) {
-            const json attributes = node.value("attributes", json::array());
-            for (std::size_t i = 0; i + 1 < attributes.size(); i += 2)
-                if (attributes[i] == "id")
-                    ids[node["backendNodeId"]] = attributes[i + 1];
-            for (const json &child : node.value("children", json::array()))
-                walk(child);
-        };
-        walk(Chromium().Call("DOM.getDocument", {{"depth", -1}})["root"]);
-        std::map<std::string, json> heard; // what a screen reader is told, by id
-        const json tree = Chromium().Call("Accessibility.getFullAXTree");
-        for (const json &node : tree["nodes"])
-            if (ids.count(node.value("backendDOMNodeId", 0)))
-                heard[ids[node["backendDOMNodeId"]]] = node;
         std::vector<Seen> seen;
-        const json read = Run(Reader);
+        const json read = Run(Reader), root = Chromium().Call("DOM.getDocument")["root"]["nodeId"];
         for (const json &s : read["seen"]) {
             if (s[12] == "true")
                 continue; // decoration, which screen readers skip, as the desktop's lines
-            const json ax = heard[s[1]].is_null() ? json::object() : heard[s[1]];
+            const std::string id =
+                    (seen.empty() ? "#" : "#" + seen[0].name + " #") + std::string(s[1]);
+            const json node =
+                    Chromium().Call("DOM.querySelector", {{"nodeId", root}, {"selector", id}});
+            const json ax = Chromium().Call(
+                    "Accessibility.getPartialAXTree", // what a screen reader is told
+                    {{"nodeId", node["nodeId"]}, {"fetchRelatives", false}})["nodes"][0];
             const auto value = [&](const char *field) {
                 return U16(ax.value(json::json_pointer(field), json("")));
             };

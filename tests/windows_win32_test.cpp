@@ -75,8 +75,8 @@ std::string OnScreen(HWND window)
         POINT corner {0, 0};
         ClientToScreen(window, &corner);
         const HDC screen = GetDC(nullptr), memory = CreateCompatibleDC(screen);
-        const HBITMAP bitmap = CreateCompatibleBitmap(screen, width = client.right,
-                                                      height = client.bottom);
+        const HBITMAP bitmap =
+                CreateCompatibleBitmap(screen, width = client.right, height = client.bottom);
         const HGDIOBJ previous = SelectObject(memory, bitmap);
         BitBlt(memory, 0, 0, width, height, screen, corner.x, corner.y, SRCCOPY);
         SelectObject(memory, previous);
@@ -91,9 +91,12 @@ std::string OnScreen(HWND window)
     for (auto &pixel : again) // blue, green, red, unused: red, green, blue, opaque
         pixel = 0xFF000000 | (pixel & 0xFF) << 16 | (pixel & 0xFF00) | (pixel >> 16 & 0xFF);
     std::string png;
-    stbi_write_png_to_func([](void *out, void *data, int size) {
-        static_cast<std::string *>(out)->append(static_cast<const char *>(data), std::size_t(size));
-    }, &png, width, height, 4, again.data(), width * 4);
+    stbi_write_png_to_func(
+            [](void *out, void *data, int size) {
+                static_cast<std::string *>(out)->append(static_cast<const char *>(data),
+                                                        std::size_t(size));
+            },
+            &png, width, height, 4, again.data(), width * 4);
     return png;
 }
 
