@@ -153,6 +153,11 @@ struct Transcript
     std::string registered = {}; // System Info's path, which only the desktop finds
 };
 
+void PrintTo(const Transcript &t, std::ostream *out)
+{
+    *out << t.name;
+}
+
 class Transcripts : public ::testing::TestWithParam<Transcript>
 {
 };
