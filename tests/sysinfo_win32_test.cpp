@@ -26,10 +26,14 @@ struct File // a copy of marker_program.exe, which leaves "<its path>.ran" holdi
     DWORD attributes = FILE_ATTRIBUTE_NORMAL;
 };
 
+// Where Windows keeps the two values, written here as it publishes them.
+const char *const keys[] = {"SOFTWARE\\Microsoft\\Shared Tools\\MSINFO",
+                            "SOFTWARE\\Microsoft\\Shared Tools Location"};
+
 void DeleteKeys()
 {
-    for (const std::string_view key : {PathKey, FolderKey})
-        RegDeleteTreeA(HKEY_LOCAL_MACHINE, std::string(key).c_str());
+    for (const char *key : keys)
+        RegDeleteTreeA(HKEY_LOCAL_MACHINE, key);
 }
 
 void Plant(const File &file)
@@ -101,10 +105,9 @@ TEST(Win32Launcher, ReadsStartsAndTellsAsApproved)
     for (const auto &s : scenarios) {
         DeleteKeys();
         for (const auto &[key, name, value] :
-             {std::tuple(PathKey, PathValue, s.path), std::tuple(FolderKey, FolderValue, s.folder)})
+             {std::tuple(keys[0], "PATH", s.path), std::tuple(keys[1], "MSINFO", s.folder)})
             if (value.type)
-                RegSetKeyValueA(HKEY_LOCAL_MACHINE, std::string(key).c_str(),
-                                std::string(name).c_str(), value.type, value.data.data(),
+                RegSetKeyValueA(HKEY_LOCAL_MACHINE, key, name, value.type, value.data.data(),
                                 DWORD(value.data.size()));
         for (const File &file : s.files)
             Plant(file);
