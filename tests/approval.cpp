@@ -81,9 +81,9 @@ void ExpectApproved(const std::string &name, const std::string &received, bool s
     if (approved.str() == received || (!shared && !EnvironmentApproved()))
         return;
     const fs::path path = Receive(name, shared);
-    std::string diff = name.ends_with(".png") // a picture's differing pixels in red:
-            ? "compare " + file.string() + " " + path.string() + " " + path.string() + ".diff.png"
-            : ""; // else the lines only one of the two has
+    std::string diff; // a picture's differing pixels drawn in red, or the lines one side lacks
+    if (name.ends_with(".png"))
+        diff = "compare " + file.string() + " " + path.string() + " " + path.string() + ".diff.png";
     for (const auto &[sign, one, other] :
          {std::tuple("- ", approved.str(), received), std::tuple("+ ", received, approved.str())}) {
         std::istringstream lines(diff.empty() ? one : "");

@@ -131,7 +131,8 @@ TEST(Win32Launcher, ReadsStartsAndTellsAsApproved)
                 if (std::ifstream record(file.path + ".ran"); std::getline(record, command))
                     ran += "  started " + file.path + " as " + command +
                             (std::getline(record, show), ", " + show + "\n");
-            if (!ran.empty() && (log += ran, true))
+            log += ran;
+            if (!ran.empty())
                 break;
         }
         log += told.empty() ? "" : "  told " + told + "\n";

@@ -30,7 +30,8 @@ struct Registered : sysinfo::Platform
                     unsigned char *data, std::uint32_t &size) override
     {
         std::memcpy(data, registered.data(), size = std::uint32_t(registered.size()));
-        return type = sysinfo::RegSz, 0;
+        type = sysinfo::RegSz;
+        return 0;
     }
     void CloseKey(sysinfo::KeyHandle) override { }
     bool IsOrdinaryFile(const std::string &) override { return false; }
