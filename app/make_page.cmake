@@ -1,8 +1,10 @@
 # The program's page: its template with the windows' style sheet, the program's
-# script and the icon put in, under a content security policy that lets in those
-# two by their digests, the icon, and nothing else.
+# script, the icon and the web app manifest put in, under a content security
+# policy that lets in the first two by their digests, the icon and the manifest
+# (both data: URLs, the only kind the page holds), and nothing else.
 #
-# cmake -DTEMPLATE=... -DSTYLE=... -DSCRIPT=... -DICON=... -DTITLE=... -DPAGE=... -P make_page.cmake
+# cmake -DTEMPLATE=... -DSTYLE=... -DSCRIPT=... -DICON=... -DSVG=... -DTITLE=...
+#       -DDESCRIPTION=... -DPAGE=... -P make_page.cmake
 
 function(base64_of_hex hex result)
     set(alphabet "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/")
@@ -53,6 +55,38 @@ endforeach()
 
 base64_of_hex(${icon} icon)
 set(title "${TITLE}")
+set(description "${DESCRIPTION}")
+# The icon a phone shows for the installed page: the drawing, which scales to any
+# size, offered for the sizes an app icon must have; an installed page's bars take
+# the colour of its ground.
+file(READ "${SVG}" drawing)
+if(NOT drawing MATCHES "<rect [^>]*fill=\"(#[0-9a-fA-F]+)\"")
+    message(FATAL_ERROR "${SVG} has no ground to take the page's colour from")
+endif()
+set(theme "${CMAKE_MATCH_1}")
+file(READ "${SVG}" svg HEX)
+base64_of_hex(${svg} svg)
+string(JOIN "" manifest "{\"name\":\"${TITLE}\",\"short_name\":\"${TITLE}\","
+       "\"description\":\"${DESCRIPTION}\",\"display\":\"standalone\","
+       "\"theme_color\":\"${theme}\",\"background_color\":\"#ffffff\",\"icons\":[{"
+       "\"src\":\"data:image/svg+xml;base64,${svg}\",\"sizes\":\"192x192 512x512\","
+       "\"type\":\"image/svg+xml\"}]}")
+# In a URL: every character but letters, digits and a few marks escaped, so that
+# neither the URL nor the attribute it stands in ends early.
+set(escaped "")
+string(LENGTH "${manifest}" length)
+math(EXPR last "${length} - 1")
+foreach(at RANGE 0 ${last})
+    string(SUBSTRING "${manifest}" ${at} 1 char)
+    if(char MATCHES "[A-Za-z0-9_.~/+=-]")
+        string(APPEND escaped "${char}")
+    else()
+        string(HEX "${char}" hex)
+        string(TOUPPER "${hex}" hex)
+        string(APPEND escaped "%${hex}")
+    endif()
+endforeach()
+set(manifest "${escaped}")
 digest("${style}" style_digest)
 digest("${script}" script_digest)
 # WebAssembly is compiled from the page's own script: 'wasm-unsafe-eval' allows
@@ -60,10 +94,10 @@ digest("${script}" script_digest)
 string(JOIN "; " policy "default-src 'none'" "script-src ${script_digest} 'wasm-unsafe-eval'"
        "style-src ${style_digest}" "img-src data:" "connect-src 'none'" "frame-src 'none'"
        "child-src 'none'" "worker-src 'none'" "object-src 'none'" "form-action 'none'"
-       "base-uri 'none'")
+       "base-uri 'none'" "manifest-src data:")
 
 # The script goes in last, so that nothing in it is taken for a placeholder.
-foreach(name POLICY TITLE ICON STYLE SCRIPT)
+foreach(name POLICY TITLE DESCRIPTION THEME ICON MANIFEST STYLE SCRIPT)
     string(TOLOWER ${name} variable)
     string(REPLACE "@${name}@" "${${variable}}" page "${page}")
 endforeach()

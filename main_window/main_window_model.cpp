@@ -40,7 +40,7 @@ constexpr std::array<ui::Control, ControlCount> Controls {{
     {"txtMsnGlobal", Kind::TextBox, u"", {120, 1080, 4932, 732}, 15, 0, Summary, Colour::Default,
      u"MSN summary"},
     {"lblImei", Kind::Label, u"IMEI", {120, 2040, 360, 240}, 10, 0, Caption},
-    {"txtImei", Kind::TextBox, u"", {840, 2040, 1932, 288}, 1, 0, 0, Colour::Default, u"IMEI",
+    {"txtImei", Kind::TextBox, u"", {840, 2040, 1932, 288}, 1, 0, Digits, Colour::Default, u"IMEI",
      u"IMEI: International Mobile Equipment Identity"},
     {"lblImeiLeft", Kind::Label, u"", {2880, 2040, 36, 192}, 19, 0, AutoSize, Colour::PureRed},
     {"txtTypeApprovalCode", Kind::TextBox, u"", {840, 2520, 732, 288}, 11, 6, Field, Colour::Default,
@@ -151,6 +151,10 @@ void EntryChanged(ui::View &window, const Side &side)
 {
     const std::u16string text = window.Text(side.entry);
     const EntryUpdate update = HandleEntry(side, text);
+    // A screen reader hears a summary once: when the identifier is completed, or
+    // made another while complete; not again when the same text is told anew.
+    const bool news = update.complete() &&
+            (!window.Text(side.counter).empty() || window.Text(side.summary) != update.summary);
     ShowCounter(window, side, update);
     if (!update.complete())
         return;
@@ -164,6 +168,8 @@ void EntryChanged(ui::View &window, const Side &side)
     for (std::size_t i = 0; i < side.fields.size(); ++i)
         window.SetText(side.fields[i], update.fields[i]);
     window.SetText(side.summary, update.summary);
+    if (news)
+        window.Announce(update.summary);
 }
 
 } // namespace velbrin::main_window

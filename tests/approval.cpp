@@ -55,6 +55,23 @@ std::string Utf8(std::u16string_view text)
     return out;
 }
 
+std::u16string Utf16(std::string_view utf8)
+{
+    std::u16string out;
+    for (std::size_t i = 0; i < utf8.size();) {
+        const auto lead = static_cast<unsigned char>(utf8[i++]);
+        const int extra = lead < 0xC0 ? 0 : lead < 0xE0 ? 1 : lead < 0xF0 ? 2 : 3;
+        char32_t c = lead & (0x7F >> extra);
+        for (int k = 0; k < extra && i < utf8.size(); ++k)
+            c = c << 6 | (utf8[i++] & 0x3F);
+        if (c >= 0x10000) // a pair
+            out += {char16_t(0xD7C0 + (c >> 10)), char16_t(0xDC00 | (c & 0x3FF))};
+        else
+            out += char16_t(c);
+    }
+    return out;
+}
+
 std::string Quoted(std::u16string_view text)
 {
     return Quoted(Utf8(text));

@@ -30,6 +30,7 @@ std::filesystem::path Receive(const std::string &name, bool shared); // made rea
 void ExpectApproved(const std::string &name, const std::string &received, bool shared);
 
 std::string Utf8(std::u16string_view text);
+std::u16string Utf16(std::string_view utf8);
 std::string Quoted(std::u16string_view text); // in quotes, line breaks as \r and \n
 std::string Quoted(std::string_view utf8);
 

@@ -28,7 +28,7 @@ Browser::Browser()
                                  " --no-sandbox --disable-gpu "
                                  "--no-first-run --disable-background-networking --disable-sync "
                                  "--disable-component-update --disable-extensions --mute-audio "
-                                 "--proxy-server=127.0.0.1:9 --proxy-bypass-list=<-loopback> "
+                                 "--proxy-server=127.0.0.1:9 "
                                  "--remote-debugging-pipe");
         std::vector<std::string> args {std::istream_iterator<std::string>(words), {}};
         std::vector<char *> argv;

@@ -1,7 +1,7 @@
 // A headless Chromium driven over the DevTools protocol, for the browser tests and
 // the page benchmark. It runs with a profile and a HOME of its own in a temporary
-// folder, removed afterwards, and with the network cut off: nothing it does
-// reaches beyond the machine or into the user's home.
+// folder, removed afterwards, and with the network cut off but for this machine's
+// own addresses: nothing it does reaches beyond the machine or into the user's home.
 #pragma once
 
 #include <nlohmann/json.hpp>

@@ -35,6 +35,7 @@ struct Seen
     int scrolled = 0; // lines scrolled out of view at the top
     bool visible = true, focused = false, readOnly = false;
     std::string frame = {}; // a window's: its boxes and whether it can be resized (Frame())
+    std::u16string announced = {}; // a window's: what it last told a screen reader unasked
 };
 
 // A window frame as a user meets it.
@@ -64,15 +65,24 @@ public:
     // then ends with, or -1 when it goes on. Steps:
     //   type TEXT | paste TEXT | select CONTROL FROM COUNT | click CONTROL |
     //   key Tab|BackTab|Enter|Escape|Backspace | alt LETTER | close | fail TEXT
-    // (close: the window's close box; fail: a failure escaping a handler).
+    // (close: the window's close box; fail: a failure escaping a handler); the
+    // page's also: phone WIDTH HEIGHT | tap CONTROL | compose TEXT | commit TEXT
+    // (a touch screen of that size; a keyboard composing a word, and ending it).
     virtual int Play(const std::vector<std::u16string> &steps,
                      const std::function<void(std::size_t step)> &after) = 0;
 };
 
 // A shown main window; made by each front end's test program.
 std::unique_ptr<Driver> OpenMain();
-// Whether System Info finds the program the tests register (the page finds none).
-extern const bool findsRegisteredPrograms;
+// Whether the front end is the page, which finds no System Information program to
+// start, and alone runs on a phone.
+extern const bool isThePage;
+
+// Each case (a title and its steps) played on a fresh main window, held against
+// the approved transcripts/NAME.txt; and a dump as the approved files hold it.
+using Cases = std::vector<std::pair<std::string, std::vector<std::u16string>>>;
+void ExpectTranscript(const std::string &name, const Cases &cases);
+std::string Dumped(const std::vector<Seen> &seen);
 
 // One step, split: its verb, and its control or text.
 struct Step

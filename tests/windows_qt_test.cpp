@@ -194,7 +194,7 @@ TEST(QtApplication, TakesNoCommandLineAndNamesItsDesktopEntry)
 
 } // namespace
 
-const bool findsRegisteredPrograms = true;
+const bool isThePage = false;
 
 std::unique_ptr<Driver> OpenMain()
 {

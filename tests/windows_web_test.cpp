@@ -47,7 +47,8 @@ const char *const Reader = R"((() => {
        document.activeElement === el, !!el.readOnly, edit(el) ? el.selectionStart : -1,
        edit(el) ? el.selectionEnd : -1, Math.round(el.scrollTop / parseFloat(getComputedStyle(el).lineHeight) || 0),
        el.getAttribute('aria-hidden')]));
-  return {seen, status: document.documentElement.dataset.exitStatus || null,
+  const live = top && top.querySelector('.announcement');
+  return {seen, live: live && live.textContent, status: document.documentElement.dataset.exitStatus || null,
           frame: top && [!!top.querySelector('.close-box'), getComputedStyle(top).resize !== 'none'],
           box: box && [box.querySelector('.caption').textContent, box.querySelector('.text').textContent
               .replace(/\n/g, '\r\n'), box.querySelector('button.ok').textContent, !!box.querySelector('.icon')]};
@@ -66,17 +67,13 @@ public:
     std::vector<Seen> Dump() override
     {
         std::vector<Seen> seen;
-        const json read = Run(Reader), root = Chromium().Call("DOM.getDocument")["root"]["nodeId"];
+        const json read = Run(Reader);
+        m_root = Chromium().Call("DOM.getDocument")["root"]["nodeId"];
         for (const json &s : read["seen"]) {
             if (s[12] == "true")
                 continue; // decoration, which screen readers skip, as the desktop's lines
-            const std::string id =
-                    (seen.empty() ? "#" : "#" + seen[0].name + " #") + std::string(s[1]);
-            const json node =
-                    Chromium().Call("DOM.querySelector", {{"nodeId", root}, {"selector", id}});
-            const json ax = Chromium().Call(
-                    "Accessibility.getPartialAXTree", // what a screen reader is told
-                    {{"nodeId", node["nodeId"]}, {"fetchRelatives", false}})["nodes"][0];
+            const json ax =
+                    Heard((seen.empty() ? "#" : "#" + seen[0].name + " #") + std::string(s[1]));
             const auto value = [&](const char *field) {
                 return U16(ax.value(json::json_pointer(field), json("")));
             };
@@ -85,8 +82,14 @@ public:
                             value("/description/value"), place, U16(s[2]), s[4], U16(s[5]), s[9],
                             s[10], s[11], s[6], s[7], s[8]});
         }
-        if (!seen.empty()) // the page's windows have no boxes but a close box
-            seen[0].frame = Frame(read["frame"][0], false, false, read["frame"][1]);
+        if (seen.empty())
+            return seen;
+        seen[0].frame = Frame(read["frame"][0], false, false, read["frame"][1]); // no other boxes
+        // What the window tells unasked, where a screen reader takes it as a polite live region.
+        const json live = Heard("#" + seen[0].name + " > .announcement");
+        for (const json &property : live.value("properties", json::array()))
+            if (property["name"] == "live" && property["value"]["value"] == "polite")
+                seen[0].announced = U16(read["live"]);
         return seen;
     }
     std::optional<MessageBoxSeen> MessageBox() override
@@ -129,6 +132,14 @@ public:
     }
 
 private:
+    // What a screen reader is told of the element the selector finds.
+    json Heard(const std::string &selector)
+    {
+        const json node =
+                Chromium().Call("DOM.querySelector", {{"nodeId", m_root}, {"selector", selector}});
+        return Chromium().Call("Accessibility.getPartialAXTree",
+                               {{"nodeId", node["nodeId"]}, {"fetchRelatives", false}})["nodes"][0];
+    }
     static void Input(const char *method, json event, const char *down, const char *up)
     {
         for (const char *type : {down, up})
@@ -143,6 +154,8 @@ private:
                {"modifiers", modifiers}},
               "rawKeyDown", "keyUp");
     }
+
+    json m_root; // the document, as the last dump found it
 
     void Take(const Step &step)
     {
@@ -167,15 +180,38 @@ private:
             Run("(el => { el.focus(); el.setSelectionRange(" + std::to_string(step.from) + ", " +
                 std::to_string(step.from + step.count) + "); })(document.querySelector('" +
                 control + "'))");
-        } else if (step.verb == "click" || step.verb == "close") { // where the pointer lands
-            const json at =
+        } else if (step.verb == "click" || step.verb == "close" || step.verb == "tap") {
+            const json at = // where the pointer or the finger lands, on whatever lies on top
                     Run("(r => [r.x + r.width / 2, r.y + r.height / 2])(document."
                         "querySelector('" +
                         (step.verb == "close" ? "#" + Dump()[0].name + " .close-box" : control) +
                         "').getBoundingClientRect())");
-            Input("Input.dispatchMouseEvent",
-                  {{"x", at[0]}, {"y", at[1]}, {"button", "left"}, {"clickCount", 1}},
-                  "mousePressed", "mouseReleased");
+            if (step.verb != "tap")
+                return Input("Input.dispatchMouseEvent",
+                             {{"x", at[0]}, {"y", at[1]}, {"button", "left"}, {"clickCount", 1}},
+                             "mousePressed", "mouseReleased");
+            // The click a tap makes comes once the finger has gone.
+            Run("window.tapped = new Promise(done => addEventListener('click', done, "
+                "{capture: true, once: true})), 0");
+            Input("Input.dispatchTouchEvent", {{"touchPoints", {{{"x", at[0]}, {"y", at[1]}}}}},
+                  "touchStart", "touchEnd");
+            Run("tapped.then(() => 0)");
+        } else if (step.verb == "phone") { // the page opened again on a touch screen of that size
+            Chromium().Call("Emulation.setTouchEmulationEnabled",
+                            {{"enabled", true}, {"maxTouchPoints", 5}});
+            Chromium().Call("Emulation.setDeviceMetricsOverride",
+                            {{"width", std::stoi(step.control)},
+                             {"height", step.from},
+                             {"deviceScaleFactor", 1},
+                             {"mobile", true}});
+            Chromium().Open("file://" + page);
+        } else if (step.verb == "compose") { // the word so far, the caret at its end
+            Chromium().Call("Input.imeSetComposition",
+                            {{"text", Utf8(step.text)},
+                             {"selectionStart", step.text.size()},
+                             {"selectionEnd", step.text.size()}});
+        } else if (step.verb == "commit") {
+            Chromium().Call("Input.insertText", {{"text", Utf8(step.text)}});
         } else if (step.verb == "key") {
             Key(step.control == "BackTab" ? "Tab" : step.control, keys.at(step.control),
                 step.control == "BackTab" ? 8 : 0);
@@ -189,9 +225,55 @@ private:
     }
 };
 
+// Upright and turned, the window as wide as the screen allows and never wider,
+// About over it at the same scale, and the IMEI box offering a keypad of digits.
+TEST(Phone, LooksAsApproved)
+{
+    for (const auto &[width, height] : {std::pair(360, 780), {390, 844}, {412, 915}}) {
+        for (const auto &[w, h] : {std::pair(width, height), {height, width}}) {
+            const std::string size = std::to_string(w) + "x" + std::to_string(h);
+            WebMain main;
+            std::string dump;
+            main.Play({QString("phone %1 %2").arg(w).arg(h).toStdU16String(), u"type a3ztzb1234",
+                       u"tap cmdAbout"},
+                      [&](std::size_t step) { dump += step ? Dumped(main.Dump()) : ""; });
+            EXPECT_EQ(test::Run("document.documentElement.scrollWidth - innerWidth"), 0) << size;
+            ExpectApproved("phone-" + size + ".txt", dump, false);
+            const std::string png = Chromium().Call("Page.captureScreenshot")["data"];
+            ExpectApproved("phone-" + size + ".png",
+                           QByteArray::fromBase64(QByteArray::fromStdString(png)).toStdString(),
+                           false);
+        }
+    }
+    EXPECT_EQ(test::Run("document.getElementById('txtImei').inputMode"), "numeric");
+}
+
+// Served from a web server on this machine, the page is an app Chromium would
+// install, which starts where it was served from.
+TEST(Page, InstallsWhereServed)
+{
+    FILE *server = popen(("python3 -c 'import http.server as h, functools, sys; s = "
+                          "h.HTTPServer((\"127.0.0.1\", 0), functools.partial("
+                          "h.SimpleHTTPRequestHandler, directory=sys.argv[1])); "
+                          "print(s.server_port, flush=True); s.handle_request()' " +
+                          std::filesystem::path(page).parent_path().string() + " 2>/dev/null")
+                                 .c_str(),
+                         "r");
+    int port = 0;
+    ASSERT_EQ(std::fscanf(server, "%d", &port), 1);
+    const std::string url = "http://127.0.0.1:" + std::to_string(port) + "/velbrin.html";
+    Chromium().Open(url);
+    pclose(server);
+    EXPECT_EQ(Chromium().Call("Page.getInstallabilityErrors")["installabilityErrors"],
+              json::array());
+    const json app = json::parse(std::string(Chromium().Call("Page.getAppManifest")["data"]));
+    EXPECT_EQ(app["start_url"], url);
+    EXPECT_EQ(app["icons"][0]["sizes"], "192x192 512x512");
+}
+
 } // namespace
 
-const bool findsRegisteredPrograms = false;
+const bool isThePage = true;
 
 std::unique_ptr<Driver> OpenMain()
 {

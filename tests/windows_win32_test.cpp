@@ -404,7 +404,7 @@ TEST(Win32Resources, KeepTheCopyrightsCharacters)
 
 } // namespace
 
-const bool findsRegisteredPrograms = true;
+const bool isThePage = false;
 
 std::unique_ptr<Driver> OpenMain()
 {

@@ -42,6 +42,7 @@ enum Flag : std::uint32_t {
     Hidden = 1u << 4,
     DefaultButton = 1u << 5, // Enter presses it unless another button has the focus
     CancelButton = 1u << 6, // Esc presses it
+    Digits = 1u << 7, // an on-screen keyboard offers digits first; any character is taken
 };
 
 struct Twips

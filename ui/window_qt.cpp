@@ -174,6 +174,8 @@ QWidget *MakeTextBox(QWidget *parent, const ui::Control &c)
     auto *box = new TextBox(parent);
     if (c.maxLength > 0)
         box->setMaxLength(c.maxLength);
+    if (c.has(ui::Digits))
+        box->setInputMethodHints(Qt::ImhPreferNumbers);
     if (c.has(ui::ReadOnly)) {
         // Narrow boxes: drawn without a frame, and with the editor's own two-pixel
         // inner margin narrowed to one, six digits fit the default font.

@@ -37,6 +37,9 @@ public:
     virtual void SetCaret(int control, int position) = 0;
     virtual void SetFocus(int control) = 0;
     virtual void SetTitle(std::u16string_view title) = 0;
+    // Tells a screen reader `text` once, politely, leaving the focus where it is.
+    // A toolkit that has no way to do so without moving the focus says nothing.
+    virtual void Announce(std::u16string_view) { }
 
 protected:
     ~View() = default;

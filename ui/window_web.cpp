@@ -22,6 +22,7 @@ void velbrin_web_drop_window(int window);
 void velbrin_web_show(int window);
 void velbrin_web_hide(int window);
 void velbrin_web_set_title(int window, const char16_t *text, int length);
+void velbrin_web_announce(int window, const char16_t *text, int length);
 void velbrin_web_set_text(int window, int control, const char16_t *text, int length, int accessKey);
 int velbrin_web_text_length(int window, int control);
 int velbrin_web_copy_text(int window, int control, char16_t *into, int capacity);
@@ -46,7 +47,8 @@ using ui::Kind;
 static_assert(int(Kind::Label) == 0 && int(Kind::TextBox) == 1 && int(Kind::Button) == 2 &&
               int(Kind::Picture) == 3 && int(Kind::Line) == 4);
 static_assert(ui::ReadOnly == 1 && ui::MultiLine == 2 && ui::Bordered == 4 && ui::AutoSize == 8 &&
-              ui::Hidden == 16 && ui::DefaultButton == 32 && ui::CancelButton == 64);
+              ui::Hidden == 16 && ui::DefaultButton == 32 && ui::CancelButton == 64 &&
+              ui::Digits == 128);
 static_assert(int(ui::Event::Change) == 0 && int(ui::Event::Click) == 1);
 static_assert(int(Frame::Main) == 0 && int(MessageIcon::Error) == 1);
 
@@ -262,6 +264,11 @@ void Window::SetFocus(int control)
 void Window::SetTitle(std::u16string_view title)
 {
     velbrin_web_set_title(m_id, title.data(), Length(title.size()));
+}
+
+void Window::Announce(std::u16string_view text)
+{
+    velbrin_web_announce(m_id, text.data(), Length(text.size()));
 }
 
 void Window::Handle(int control, ui::Event event)

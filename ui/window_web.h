@@ -46,6 +46,7 @@ public:
     void SetCaret(int control, int position) override;
     void SetFocus(int control) override;
     void SetTitle(std::u16string_view title) override;
+    void Announce(std::u16string_view text) override;
 
     // From the page: an event of a control, the frame's close box, a paste into a
     // box (its clipboard text, whole).

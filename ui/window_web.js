@@ -11,15 +11,34 @@ var LibraryVelbrinWeb = {
     // As ui::Kind and ui::Flag (window_web.cpp asserts that they still agree).
     Label: 0, TextBox: 1, Button: 2, Picture: 3, Line: 4,
     ReadOnly: 1, MultiLine: 2, Bordered: 4, AutoSize: 8, Hidden: 16, DefaultButton: 32,
-    CancelButton: 64,
+    CancelButton: 64, Digits: 128,
 
     windows: {}, // by id
     stack: [], // the windows and message boxes shown; the last one takes the keys
     stopped: false, // after a failure only a message box takes input
     ended: false,
+    scale: 1, // the main window's, which the message boxes and the ended note share
 
     start: function () {
-      document.addEventListener('keydown', VelbrinWeb.key, true);
+      var V = VelbrinWeb;
+      document.addEventListener('keydown', V.key, true);
+      // An installed page starts where it was opened from: the manifest, which the
+      // page carries, is told so.
+      var manifest = document.querySelector('link[rel="manifest"]');
+      var comma = manifest ? manifest.href.indexOf(',') : -1;
+      if (comma >= 0 && /^https?:$/.test(location.protocol)) {
+        var app = JSON.parse(decodeURIComponent(manifest.href.slice(comma + 1)));
+        app.start_url = app.id = location.href.split('#')[0];
+        manifest.href = manifest.href.slice(0, comma + 1) + encodeURIComponent(JSON.stringify(app));
+      }
+      // A turned phone, or a narrowed window, scales the windows anew.
+      addEventListener('resize', function () { V.call(V.fitAll); });
+      // Text dragged out of a box would be copied into the other, as no desktop
+      // box allows: the boxes' text is not dragged, as on the desktop.
+      document.addEventListener('dragstart', function (e) {
+        if (e.target instanceof Element && e.target.closest('.window input, .window textarea'))
+          e.preventDefault();
+      }, true);
       // A click on a label, a picture or a title bar leaves the focus where it is,
       // as on the desktop; the close box does not take it either.
       document.addEventListener('mousedown', function (e) {
@@ -110,6 +129,7 @@ var LibraryVelbrinWeb = {
       V.stack.push(w);
       V.fitButtons(w);
       V.wholeLines(w);
+      V.fit(w);
       if (first) {
         first.autofocus = false;
         first.focus();
@@ -128,6 +148,51 @@ var LibraryVelbrinWeb = {
           b.style.width = wanted + 'px';
         }
       });
+    },
+    // The windows keep their layout at any size, scaled as a whole: on a phone or
+    // a tablet (a touch screen and no mouse) to the screen, as large as its width
+    // and height allow, and elsewhere only down, when the page is narrower than
+    // the window. A window so scaled stands in the middle of the page's width, a
+    // dialog also of its height; the message boxes and the ended note take the
+    // main window's scale.
+    phone: function () {
+      return matchMedia('(pointer: coarse)').matches && !matchMedia('(any-pointer: fine)').matches;
+    },
+    fit: function (w) {
+      var V = VelbrinWeb;
+      var el = w.frame, page = document.documentElement;
+      el.style.zoom = '';
+      el.style.left = w.left || '';
+      el.style.top = w.top || '';
+      el.classList.remove('scaled');
+      el.classList.toggle('scaled', !w.box && (V.phone() || !V.fits(w)));
+      if (!w.shown) return;
+      var width = el.offsetWidth, height = el.offsetHeight, margin = V.margin();
+      var fits = page.clientWidth / (width + 2 * margin);
+      var scale = !w.main ? Math.min(fits, V.scale)
+          : Math.min(fits, V.phone() ? page.clientHeight / (height + 2 * margin) : 1);
+      if (w.main) V.scale = scale;
+      if (scale === 1 && (w.box || V.fits(w))) return;
+      if (!(scale > 0)) return; // a page of no size: nothing to fit
+      el.style.zoom = scale === 1 ? '' : String(scale);
+      if (w.box) return; // the style sheet centres it
+      el.style.left = (page.clientWidth / scale - width) / 2 + 'px';
+      if (!w.main)
+        el.style.top = Math.max(margin, (page.clientHeight / scale - height) / 2) + 'px';
+    },
+    margin: function () {
+      var page = document.documentElement;
+      return parseFloat(getComputedStyle(page).getPropertyValue('--page-margin')) || 0;
+    },
+    fits: function (w) {
+      var el = w.frame;
+      return el.offsetLeft + el.offsetWidth + VelbrinWeb.margin() <= document.documentElement.clientWidth;
+    },
+    fitAll: function () {
+      var V = VelbrinWeb;
+      V.stack.forEach(V.fit);
+      var ended = document.getElementById('ended');
+      if (ended) ended.style.zoom = V.scale === 1 ? '' : String(V.scale);
     },
     // A multi-line box shows whole lines only, as the desktop's do: its lines are
     // spaced to fill it, where the page's own spacing would show the top half of
@@ -228,7 +293,9 @@ var LibraryVelbrinWeb = {
       said.id = 'ended';
       said.setAttribute('role', 'status');
       said.textContent = note;
+      if (V.scale !== 1) said.style.zoom = String(V.scale);
       document.body.append(said);
+      document.title = note; // the tab no longer names a running program
       document.documentElement.dataset.exitStatus = String(status);
     },
   },
@@ -246,10 +313,15 @@ var LibraryVelbrinWeb = {
     w.client.className = 'client';
     w.client.style.width = width + 'px';
     w.client.style.height = height + 'px';
-    el.append(w.client);
+    // What the window tells a screen reader without moving the focus.
+    w.live = document.createElement('div');
+    w.live.className = 'announcement';
+    w.live.setAttribute('role', 'status');
+    w.live.setAttribute('aria-live', 'polite');
+    el.append(w.client, w.live);
     if (placed) { // the client area's corner is the place
-      el.style.left = 'calc(' + left + 'px - var(--frame-border))';
-      el.style.top = 'calc(' + top + 'px - var(--frame-border) - var(--title-height))';
+      w.left = el.style.left = 'calc(' + left + 'px - var(--frame-border))';
+      w.top = el.style.top = 'calc(' + top + 'px - var(--frame-border) - var(--title-height))';
     }
     if (main) {
       el.hidden = true;
@@ -283,16 +355,26 @@ var LibraryVelbrinWeb = {
       el = document.createElement(multi ? 'textarea' : 'input');
       if (!multi) el.type = 'text';
       el.readOnly = !!(flags & V.ReadOnly);
+      // An identifier is no word: a phone's keyboard neither corrects, capitalises
+      // nor completes it, and offers its digits where that is all it holds.
       el.spellcheck = false;
       el.autocomplete = 'off';
       el.setAttribute('autocapitalize', 'off');
+      el.setAttribute('autocorrect', 'off');
+      if (flags & V.Digits) el.inputMode = 'numeric';
       if (maxLength > 0 && !multi) el.maxLength = maxLength;
       if (heardLength) el.setAttribute('aria-label', V.text(heard, heardLength));
       if (!multi && !el.readOnly) {
-        el.addEventListener('input', function (e) {
-          if (!e.isComposing) V.event(w, index, 0);
+        // A keyboard that composes a word reports every character as it comes, and
+        // the program follows each; what the program writes back into the box
+        // waits until the word is done (velbrin_web_set_text), since a write
+        // would break it. Done, the box's text is told again to be written back.
+        el.addEventListener('compositionstart', function () { el.velbrinComposing = true; });
+        el.addEventListener('input', function () { V.event(w, index, 0); });
+        el.addEventListener('compositionend', function () {
+          el.velbrinComposing = false;
+          V.event(w, index, 0);
         });
-        el.addEventListener('compositionend', function () { V.event(w, index, 0); });
         // Pasted or dropped text goes through the program, which keeps its
         // first line; the page's own would join the lines with spaces.
         el.addEventListener('paste', function (e) {
@@ -396,6 +478,7 @@ var LibraryVelbrinWeb = {
       el.velbrinKey = key.toLowerCase();
       el.setAttribute('aria-keyshortcuts', 'Alt+' + key.toUpperCase());
     } else if (el.tagName === 'INPUT' || el.tagName === 'TEXTAREA') {
+      if (el.velbrinComposing) return; // told again when the word is done
       el.value = text;
       if (el.tagName === 'TEXTAREA') { // from its first line, like a new document
         el.setSelectionRange(0, 0);
@@ -438,7 +521,12 @@ var LibraryVelbrinWeb = {
   },
 
   velbrin_web_set_caret: function (id, index, position) {
-    VelbrinWeb.windows[id].controls[index].setSelectionRange(position, position);
+    var el = VelbrinWeb.windows[id].controls[index];
+    if (!el.velbrinComposing) el.setSelectionRange(position, position);
+  },
+
+  velbrin_web_announce: function (id, text, length) {
+    VelbrinWeb.windows[id].live.textContent = VelbrinWeb.text(text, length);
   },
 
   velbrin_web_focus: function (id, index) {
@@ -510,6 +598,7 @@ var LibraryVelbrinWeb = {
     ok.autofocus = false;
     ok.focus();
     V.stack.push(w);
+    V.fit(w);
   },
 
   velbrin_web_stop_input: function () {
