@@ -32,7 +32,11 @@ var LibraryVelbrinWeb = {
         manifest.href = manifest.href.slice(0, comma + 1) + encodeURIComponent(JSON.stringify(app));
       }
       // A turned phone, or a narrowed window, scales the windows anew.
-      addEventListener('resize', function () { V.call(V.fitAll); });
+      V.measure();
+      addEventListener('resize', function () {
+        V.measure();
+        V.call(V.fitAll);
+      });
       // Text dragged out of a box would be copied into the other, as no desktop
       // box allows: the boxes' text is not dragged, as on the desktop.
       document.addEventListener('dragstart', function (e) {
@@ -127,9 +131,11 @@ var LibraryVelbrinWeb = {
       if (w.main) w.frame.hidden = false;
       else w.frame.showModal();
       V.stack.push(w);
+      // Scaled first, so that the page is laid out once, at the scale, and the
+      // buttons and boxes are measured as they are drawn.
+      V.fit(w);
       V.fitButtons(w);
       V.wholeLines(w);
-      V.fit(w);
       if (first) {
         first.autofocus = false;
         first.focus();
@@ -149,44 +155,48 @@ var LibraryVelbrinWeb = {
         }
       });
     },
+    // The page's room and the frame's measures, taken while the page is still
+    // empty, since reading them later would lay out a window before it is scaled.
+    measure: function () {
+      var page = document.documentElement, css = getComputedStyle(page);
+      var px = function (name) { return parseFloat(css.getPropertyValue(name)) || 0; };
+      VelbrinWeb.page = {
+        width: page.clientWidth, height: page.clientHeight, margin: px('--page-margin'),
+        border: px('--frame-border'), title: px('--title-height'),
+        phone: matchMedia('(pointer: coarse)').matches && !matchMedia('(any-pointer: fine)').matches
+      };
+    },
     // The windows keep their layout at any size, scaled as a whole: on a phone or
     // a tablet (a touch screen and no mouse) to the screen, as large as its width
     // and height allow, and elsewhere only down, when the page is narrower than
     // the window. A window so scaled stands in the middle of the page's width, a
     // dialog also of its height; the message boxes and the ended note take the
     // main window's scale.
-    phone: function () {
-      return matchMedia('(pointer: coarse)').matches && !matchMedia('(any-pointer: fine)').matches;
-    },
     fit: function (w) {
-      var V = VelbrinWeb;
-      var el = w.frame, page = document.documentElement;
+      var V = VelbrinWeb, el = w.frame, page = V.page;
+      var margin = page.margin, phone = page.phone;
       el.style.zoom = '';
       el.style.left = w.left || '';
       el.style.top = w.top || '';
-      el.classList.remove('scaled');
-      el.classList.toggle('scaled', !w.box && (V.phone() || !V.fits(w)));
-      if (!w.shown) return;
-      var width = el.offsetWidth, height = el.offsetHeight, margin = V.margin();
-      var fits = page.clientWidth / (width + 2 * margin);
-      var scale = !w.main ? Math.min(fits, V.scale)
-          : Math.min(fits, V.phone() ? page.clientHeight / (height + 2 * margin) : 1);
+      // On a phone a window's size is known from its description, and the page is
+      // laid out once, at its scale; elsewhere it is measured, and only a window
+      // that sticks out is narrowed to its client area.
+      el.classList.toggle('scaled', !w.box && phone);
+      var width = phone && !w.box ? w.width + 2 * page.border : el.offsetWidth;
+      var fits = w.box || (!phone && el.offsetLeft + width + margin <= page.width);
+      if (!fits && !phone) {
+        el.classList.add('scaled');
+        width = el.offsetWidth;
+      }
+      var height = phone && !w.box ? w.height + page.title + 2 * page.border : el.offsetHeight;
+      var scale = Math.min(page.width / (width + 2 * margin), !w.main ? V.scale
+          : phone ? page.height / (height + 2 * margin) : 1);
       if (w.main) V.scale = scale;
-      if (scale === 1 && (w.box || V.fits(w))) return;
-      if (!(scale > 0)) return; // a page of no size: nothing to fit
-      el.style.zoom = scale === 1 ? '' : String(scale);
+      if ((scale === 1 && fits) || !(scale > 0)) return;
+      if (scale !== 1) el.style.zoom = String(scale);
       if (w.box) return; // the style sheet centres it
-      el.style.left = (page.clientWidth / scale - width) / 2 + 'px';
-      if (!w.main)
-        el.style.top = Math.max(margin, (page.clientHeight / scale - height) / 2) + 'px';
-    },
-    margin: function () {
-      var page = document.documentElement;
-      return parseFloat(getComputedStyle(page).getPropertyValue('--page-margin')) || 0;
-    },
-    fits: function (w) {
-      var el = w.frame;
-      return el.offsetLeft + el.offsetWidth + VelbrinWeb.margin() <= document.documentElement.clientWidth;
+      el.style.left = (page.width / scale - width) / 2 + 'px';
+      if (!w.main) el.style.top = Math.max(margin, (page.height / scale - height) / 2) + 'px';
     },
     fitAll: function () {
       var V = VelbrinWeb;
@@ -203,7 +213,8 @@ var LibraryVelbrinWeb = {
         var probe = document.createElement('div');
         probe.textContent = 'X';
         w.client.append(probe);
-        var line = probe.getBoundingClientRect().height;
+        // Measured on the screen, where a scaled window's lines are scaled too.
+        var line = probe.getBoundingClientRect().height / (parseFloat(w.frame.style.zoom) || 1);
         probe.remove();
         var room = box.clientHeight;
         box.style.lineHeight = room / Math.max(1, Math.floor(room / line)) + 'px';
@@ -305,7 +316,7 @@ var LibraryVelbrinWeb = {
     var main = frame === 0;
     var el = document.createElement(main ? 'main' : 'dialog');
     var w = {id: id, main: main, frame: el, controls: [], places: [], autoSize: [], order: [],
-             shown: false, pending: null, returnFocus: null};
+             shown: false, pending: null, returnFocus: null, width: width, height: height};
     el.id = V.ascii(name);
     el.className = 'window';
     w.caption = V.titleBar(el, el.id, '', function () { V.close(w); });
