@@ -14,4 +14,11 @@ fi
 
 ensure_packages "${BUILD_PACKAGES[@]}"
 configure_and_build release velbrin
+# Without a session bus, the toolkit's D-Bus library would start one of its own
+# and leave its address in the home folder (~/.dbus): the program gets a bus of
+# its own instead, gone when it ends.
+if [ -z "${DBUS_SESSION_BUS_ADDRESS:-}" ]; then
+    ensure_packages dbus-daemon
+    exec dbus-run-session -- build/release/app/velbrin
+fi
 exec build/release/app/velbrin

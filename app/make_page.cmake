@@ -71,22 +71,6 @@ string(JOIN "" manifest "{\"name\":\"${TITLE}\",\"short_name\":\"${TITLE}\","
        "\"theme_color\":\"${theme}\",\"background_color\":\"#ffffff\",\"icons\":[{"
        "\"src\":\"data:image/svg+xml;base64,${svg}\",\"sizes\":\"192x192 512x512\","
        "\"type\":\"image/svg+xml\"}]}")
-# In a URL: every character but letters, digits and a few marks escaped, so that
-# neither the URL nor the attribute it stands in ends early.
-set(escaped "")
-string(LENGTH "${manifest}" length)
-math(EXPR last "${length} - 1")
-foreach(at RANGE 0 ${last})
-    string(SUBSTRING "${manifest}" ${at} 1 char)
-    if(char MATCHES "[A-Za-z0-9_.~/+=-]")
-        string(APPEND escaped "${char}")
-    else()
-        string(HEX "${char}" hex)
-        string(TOUPPER "${hex}" hex)
-        string(APPEND escaped "%${hex}")
-    endif()
-endforeach()
-set(manifest "${escaped}")
 digest("${style}" style_digest)
 digest("${script}" script_digest)
 # WebAssembly is compiled from the page's own script: 'wasm-unsafe-eval' allows

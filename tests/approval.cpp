@@ -3,6 +3,8 @@
 #include <cstdlib>
 #include <fstream>
 #include <sstream>
+#include <tuple>
+#include <vector>
 
 namespace velbrin::test {
 
@@ -88,6 +90,57 @@ std::string Quoted(std::string_view utf8)
     return quoted + '"';
 }
 
+namespace {
+
+std::vector<std::string> Lines(const std::string &text)
+{
+    std::vector<std::string> lines;
+    std::istringstream in(text);
+    for (std::string line; std::getline(in, line);)
+        lines.push_back(line);
+    return lines;
+}
+
+// The lines that differ ("-" approved, "+" received), numbered, with two lines
+// around each from both files, as diff -u shows them; the pairing is a longest
+// common run of lines, so a line that stands elsewhere too is still shown.
+std::string Diff(const std::string &approved, const std::string &received)
+{
+    const auto a = Lines(approved), b = Lines(received);
+    std::vector<std::vector<int>> common(a.size() + 1, std::vector<int>(b.size() + 1));
+    for (std::size_t i = a.size(); i-- > 0;)
+        for (std::size_t j = b.size(); j-- > 0;)
+            common[i][j] = a[i] == b[j] ? common[i + 1][j + 1] + 1
+                                        : std::max(common[i + 1][j], common[i][j + 1]);
+    std::vector<std::tuple<char, std::size_t, const std::string *>> walk; // sign, number, line
+    for (std::size_t i = 0, j = 0; i < a.size() || j < b.size();) {
+        const bool same = i < a.size() && j < b.size() && a[i] == b[j];
+        const bool added =
+                !same && j < b.size() && (i == a.size() || common[i][j + 1] >= common[i + 1][j]);
+        if (same || added) // numbered as received; a line only approved as approved
+            walk.emplace_back(same ? ' ' : '+', j + 1, same ? &a[i] : &b[j]);
+        else
+            walk.emplace_back('-', i + 1, &a[i]);
+        i += !added;
+        j += same || added;
+    }
+    std::string diff;
+    for (std::size_t k = 0, last = 0; k < walk.size(); ++k) {
+        bool near = false;
+        for (std::size_t m = k < 2 ? 0 : k - 2; m < std::min(k + 3, walk.size()); ++m)
+            near |= std::get<0>(walk[m]) != ' ';
+        if (!near)
+            continue;
+        if (last && k > last + 1)
+            diff += "...\n";
+        const auto &[sign, number, line] = walk[last = k];
+        diff += sign + std::to_string(number) + ": " + *line + "\n";
+    }
+    return diff;
+}
+
+} // namespace
+
 void ExpectApproved(const std::string &name, const std::string &received, bool shared)
 {
     const fs::path file = fs::path(VELBRIN_APPROVED_DIR) / (shared ? "" : Environment()) / name;
@@ -98,16 +151,10 @@ void ExpectApproved(const std::string &name, const std::string &received, bool s
     if (approved.str() == received || (!shared && !EnvironmentApproved()))
         return;
     const fs::path path = Receive(name, shared);
-    std::string diff; // a picture's differing pixels drawn in red, or the lines one side lacks
-    if (name.ends_with(".png"))
-        diff = "compare " + file.string() + " " + path.string() + " " + path.string() + ".diff.png";
-    for (const auto &[sign, one, other] :
-         {std::tuple("- ", approved.str(), received), std::tuple("+ ", received, approved.str())}) {
-        std::istringstream lines(diff.empty() ? one : "");
-        for (std::string line; std::getline(lines, line);)
-            if (("\n" + other).find("\n" + line + "\n") == std::string::npos)
-                diff += sign + line + "\n";
-    }
+    // A picture's differing pixels, drawn in red by this command; a text's lines.
+    const std::string diff = name.ends_with(".png")
+            ? "compare " + file.string() + " " + path.string() + " " + path.string() + ".diff.png"
+            : Diff(approved.str(), received);
     ADD_FAILURE() << name << " differs from the approved file (received: " << path.string()
                   << "):\n"
                   << diff;

@@ -45,7 +45,7 @@ struct MessageBoxSeen
 {
     std::u16string caption, text;
     std::string buttons; // "OK"
-    bool icon = false;
+    std::string icon; // its kind: "error", "warning", "information", "question"; "" for none
 };
 
 class Driver
@@ -78,10 +78,7 @@ std::unique_ptr<Driver> OpenMain();
 // start, and alone runs on a phone.
 extern const bool isThePage;
 
-// Each case (a title and its steps) played on a fresh main window, held against
-// the approved transcripts/NAME.txt; and a dump as the approved files hold it.
-using Cases = std::vector<std::pair<std::string, std::vector<std::u16string>>>;
-void ExpectTranscript(const std::string &name, const Cases &cases);
+// A dump as the approved files hold it.
 std::string Dumped(const std::vector<Seen> &seen);
 
 // One step, split: its verb, and its control or text.

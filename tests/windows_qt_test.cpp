@@ -62,7 +62,8 @@ public:
         return MessageBoxSeen {box->windowTitle().toStdU16String(),
                                WithCrLf(box->text()).toStdU16String(),
                                box->standardButtons() == QMessageBox::Ok ? "OK" : "other",
-                               box->icon() != QMessageBox::NoIcon};
+                               std::array {"", "information", "warning", "error", "question"}.at(
+                                       std::size_t(box->icon()))};
     }
     std::string Shot() override
     {
@@ -165,7 +166,7 @@ private:
         } else if (step.verb == "key") {
             QTest::keyClick(focus, keys.at(step.control));
         } else if (step.verb == "alt") {
-            QTest::keyClick(window, Qt::Key(Qt::Key_A + (step.text[0] - u'a')), Qt::AltModifier);
+            QTest::keyClick(focus, Qt::Key(Qt::Key_A + (step.text[0] - u'a')), Qt::AltModifier);
         } else if (step.verb == "close") {
             window->close(); // as the close box, the system menu and Alt+F4 do
         } else if (step.verb == "fail") {

@@ -51,7 +51,8 @@ const char *const Reader = R"((() => {
   return {seen, live: live && live.textContent, status: document.documentElement.dataset.exitStatus || null,
           frame: top && [!!top.querySelector('.close-box'), getComputedStyle(top).resize !== 'none'],
           box: box && [box.querySelector('.caption').textContent, box.querySelector('.text').textContent
-              .replace(/\n/g, '\r\n'), box.querySelector('button.ok').textContent, !!box.querySelector('.icon')]};
+              .replace(/\n/g, '\r\n'), box.querySelector('button.ok').textContent,
+              [...(box.querySelector('.icon') || {classList: []}).classList].slice(1).join(' ')]};
 })())";
 
 std::u16string U16(const json &text)

@@ -163,9 +163,16 @@ public:
         const HWND box = Find(L"#32770");
         if (!box)
             return std::nullopt;
+        const auto icon = HICON(SendDlgItemMessageW(box, 0x0440, STM_GETICON, 0, 0));
+        std::string kind = icon ? "unknown" : ""; // the system's icons, which are shared
+        for (const auto &[name, id] : {std::pair("error", IDI_HAND),
+                                       {"warning", IDI_EXCLAMATION},
+                                       {"information", IDI_ASTERISK},
+                                       {"question", IDI_QUESTION}})
+            kind = icon && icon == LoadIconA(nullptr, id) ? name : kind;
         return MessageBoxSeen {win32::TextOf(box), win32::TextOf(GetDlgItem(box, 0xFFFF)),
                                GetDlgItem(box, IDOK) && !GetDlgItem(box, IDCANCEL) ? "OK" : "other",
-                               SendDlgItemMessageW(box, 0x0440, STM_GETICON, 0, 0) != 0};
+                               kind};
     }
     std::string Shot() override
     {

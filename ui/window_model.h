@@ -102,6 +102,17 @@ constexpr std::u16string_view FirstLine(std::u16string_view text)
     return text.substr(0, text.find_first_of(u"\r\n"));
 }
 
+// What of `text` a box with room for `room` more 16-bit units takes: as much as
+// fits, but never the first half of a character of two units, which alone is no
+// text at all.
+constexpr std::u16string_view Fitting(std::u16string_view text, std::size_t room)
+{
+    if (text.size() <= room)
+        return text;
+    const bool half = room > 0 && text[room - 1] >= 0xD800 && text[room - 1] < 0xDC00;
+    return text.substr(0, half ? room - 1 : room);
+}
+
 // Win32 control identifiers: the control's place in its window's description.
 inline constexpr int FirstControlId = 100;
 

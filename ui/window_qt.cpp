@@ -2,6 +2,7 @@
 
 #include <QAccessibleWidget>
 #include <QApplication>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QPainter>
 #include <QPlainTextEdit>
@@ -105,7 +106,9 @@ QAccessibleInterface *DescribedWindows(const QString &, QObject *object)
 
 // Pasted or dropped text keeps only its first line, as in a single-line edit box
 // on Windows. A line break can only have come with the text just inserted, which
-// ends at the caret; what follows the caret was there before and stays.
+// ends at the caret; what follows the caret was there before and stays. Nor does
+// the box keep the first half of a character of two units that the box's limit
+// cut off, which alone is no text at all.
 class SingleLine : public QValidator
 {
 public:
@@ -113,6 +116,9 @@ public:
 
     State validate(QString &input, int &pos) const override
     {
+        if (pos > 0 && pos <= input.size() && input.at(pos - 1).isHighSurrogate() &&
+            (pos == input.size() || !input.at(pos).isLowSurrogate()))
+            input.remove(--pos, 1);
         if (input.contains(QLatin1Char('\r')) || input.contains(QLatin1Char('\n'))) {
             const std::u16string before = input.left(pos).toStdU16String();
             const QString kept = ToQt(ui::FirstLine(before));
@@ -414,6 +420,16 @@ void QtView::SetFocus(int control)
 void QtView::SetTitle(std::u16string_view title)
 {
     m_window->setWindowTitle(ToQt(title));
+}
+
+// Alt and a letter is an access key, pressing the button it underlines if one is
+// shown; none typed, whether a button took it or not. (AltGr, which types, is
+// another modifier.)
+void TextBox::keyPressEvent(QKeyEvent *event)
+{
+    if (event->modifiers() & Qt::AltModifier && !(event->modifiers() & Qt::ControlModifier))
+        return event->ignore();
+    QLineEdit::keyPressEvent(event);
 }
 
 void TextBox::paintEvent(QPaintEvent *event)

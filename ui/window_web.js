@@ -22,14 +22,16 @@ var LibraryVelbrinWeb = {
     start: function () {
       var V = VelbrinWeb;
       document.addEventListener('keydown', V.key, true);
-      // An installed page starts where it was opened from: the manifest, which the
-      // page carries, is told so.
-      var manifest = document.querySelector('link[rel="manifest"]');
-      var comma = manifest ? manifest.href.indexOf(',') : -1;
-      if (comma >= 0 && /^https?:$/.test(location.protocol)) {
-        var app = JSON.parse(decodeURIComponent(manifest.href.slice(comma + 1)));
+      // Served from a web server, the page is an app, which starts where it was
+      // opened from: its manifest, which the page carries, is linked with that.
+      var manifest = document.getElementById('manifest');
+      if (manifest && /^https?:$/.test(location.protocol)) {
+        var app = JSON.parse(manifest.textContent);
         app.start_url = app.id = location.href.split('#')[0];
-        manifest.href = manifest.href.slice(0, comma + 1) + encodeURIComponent(JSON.stringify(app));
+        var link = document.createElement('link');
+        link.rel = 'manifest';
+        link.href = 'data:application/manifest+json,' + encodeURIComponent(JSON.stringify(app));
+        document.head.append(link);
       }
       // A turned phone, or a narrowed window, scales the windows anew.
       V.measure();

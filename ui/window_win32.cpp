@@ -108,14 +108,29 @@ void RegisterClassOnce()
         throw std::runtime_error("the window class cannot be registered");
 }
 
-// A single-line entry box keeps only the first line of pasted text.
+// A single-line entry box keeps only the first line of pasted text, and takes
+// no half of a character of two units: typed, such a character comes as two
+// WM_CHARs, the first taken only where both fit, the second only after it.
 LRESULT CALLBACK PasteFirstLine(HWND box, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR id,
                                 DWORD_PTR)
 {
     if (message == WM_NCDESTROY)
         RemoveWindowSubclass(box, PasteFirstLine, id);
-    if (message != WM_PASTE || (GetWindowLongW(box, GWL_STYLE) & ES_READONLY))
+    const bool half = message == WM_CHAR && wParam >= 0xD800 && wParam < 0xE000;
+    if ((message != WM_PASTE && !half) || (GetWindowLongW(box, GWL_STYLE) & ES_READONLY))
         return DefSubclassProc(box, message, wParam, lParam);
+    DWORD start = 0, end = 0;
+    SendMessageW(box, EM_GETSEL, WPARAM(&start), LPARAM(&end));
+    const std::size_t room = std::size_t(SendMessageW(box, EM_GETLIMITTEXT, 0, 0)) + end - start -
+            std::size_t(GetWindowTextLengthW(box));
+    if (half) {
+        std::wstring text(std::size_t(GetWindowTextLengthW(box)) + 1, L'\0');
+        text.resize(std::size_t(GetWindowTextW(box, text.data(), int(text.size()))));
+        const bool taken = wParam < 0xDC00 ? room >= 2
+                                           : start > 0 && start <= text.size() &&
+                        text[start - 1] >= 0xD800 && text[start - 1] < 0xDC00;
+        return taken ? DefSubclassProc(box, message, wParam, lParam) : 0;
+    }
     std::wstring pasted;
     bool got = false;
     if (OpenClipboard(box)) {
@@ -124,7 +139,7 @@ LRESULT CALLBACK PasteFirstLine(HWND box, UINT message, WPARAM wParam, LPARAM lP
                 // Read no further than the memory holds, terminator or not.
                 std::u16string_view whole(text, GlobalSize(data) / sizeof(char16_t));
                 whole = whole.substr(0, whole.find(u'\0'));
-                pasted = Wide(ui::FirstLine(whole));
+                pasted = Wide(ui::Fitting(ui::FirstLine(whole), room));
                 got = true;
                 GlobalUnlock(data);
             }
