@@ -39,8 +39,8 @@ var LibraryVelbrinWeb = {
         V.measure();
         V.call(V.fitAll);
       });
-      // Text dragged out of a box would be copied into the other, as no desktop
-      // box allows: the boxes' text is not dragged, as on the desktop.
+      // No text is dragged out of a box, as on the desktop: here a drag would
+      // copy it into the other box, into an identifier.
       document.addEventListener('dragstart', function (e) {
         if (e.target instanceof Element && e.target.closest('.window input, .window textarea'))
           e.preventDefault();
@@ -172,8 +172,8 @@ var LibraryVelbrinWeb = {
     // a tablet (a touch screen and no mouse) to the screen, as large as its width
     // and height allow, and elsewhere only down, when the page is narrower than
     // the window. A window so scaled stands in the middle of the page's width, a
-    // dialog also of its height; the message boxes and the ended note take the
-    // main window's scale.
+    // dialog also of its height; the dialogs, the message boxes and the ended note
+    // take the main window's scale, or less where they would not fit.
     fit: function (w) {
       var V = VelbrinWeb, el = w.frame, page = V.page;
       var margin = page.margin, phone = page.phone;

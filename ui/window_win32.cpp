@@ -111,11 +111,11 @@ void RegisterClassOnce()
 // A single-line entry box keeps only the first line of pasted text, and takes
 // no half of a character of two units: typed, such a character comes as two
 // WM_CHARs, the first taken only where both fit, the second only after it.
-LRESULT CALLBACK PasteFirstLine(HWND box, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR id,
-                                DWORD_PTR)
+LRESULT CALLBACK SingleLineEntry(HWND box, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR id,
+                                 DWORD_PTR)
 {
     if (message == WM_NCDESTROY)
-        RemoveWindowSubclass(box, PasteFirstLine, id);
+        RemoveWindowSubclass(box, SingleLineEntry, id);
     const bool half = message == WM_CHAR && wParam >= 0xD800 && wParam < 0xE000;
     if ((message != WM_PASTE && !half) || (GetWindowLongW(box, GWL_STYLE) & ES_READONLY))
         return DefSubclassProc(box, message, wParam, lParam);
@@ -316,7 +316,7 @@ void Window::Create(HWND owner)
         if (c.kind == Kind::TextBox && c.maxLength > 0)
             SendMessageW(control, EM_SETLIMITTEXT, WPARAM(c.maxLength), 0);
         if (c.kind == Kind::TextBox && !c.has(ui::ReadOnly) && !c.has(ui::MultiLine))
-            SetWindowSubclass(control, PasteFirstLine, 1, 0);
+            SetWindowSubclass(control, SingleLineEntry, 1, 0);
         if (c.kind == Kind::TextBox && c.has(ui::MultiLine))
             SetWindowSubclass(control, NoSelectionOnTab, 1, 0);
     }
