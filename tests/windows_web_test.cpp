@@ -9,6 +9,7 @@
 #include <QString>
 
 #include <filesystem>
+#include <functional>
 #include <map>
 
 namespace velbrin::test {
@@ -68,18 +69,36 @@ public:
     std::vector<Seen> Dump() override
     {
         std::vector<Seen> seen;
-        const json read = Run(Reader);
-        m_root = Chromium().Call("DOM.getDocument")["root"]["nodeId"];
+        const json read = Run(Reader),
+                   document = Chromium().Call("DOM.getDocument", {{"depth", -1}});
+        m_root = document["root"]["nodeId"];
+        // What a screen reader is told of each element, from one tree of the whole
+        // page, by the element's id; a hidden one is not in it: told nothing.
+        std::map<long, std::string> ids;
+        const std::function<void(const json &)> walk = [&](const json &node) {
+            const json attributes = node.value("attributes", json::array());
+            for (std::size_t i = 0; i + 1 < attributes.size(); i += 2)
+                if (attributes[i] == "id")
+                    ids[node["backendNodeId"]] = attributes[i + 1];
+            for (const json &child : node.value("children", json::array()))
+                walk(child);
+        };
+        walk(document["root"]);
+        std::map<std::string, json> heard;
+        const json tree = Chromium().Call("Accessibility.getFullAXTree");
+        for (const json &node : tree["nodes"])
+            if (ids.contains(node.value("backendDOMNodeId", -1L)))
+                heard[ids[node["backendDOMNodeId"]]] = node;
         for (const json &s : read["seen"]) {
             if (s[12] == "true")
                 continue; // decoration, which screen readers skip, as the desktop's lines
-            const json ax =
-                    Heard((seen.empty() ? "#" : "#" + seen[0].name + " #") + std::string(s[1]));
-            const auto value = [&](const char *field) {
-                return U16(ax.value(json::json_pointer(field), json("")));
+            const auto found = heard.find(s[1]);
+            const json ax = found == heard.end() ? json::object() : found->second;
+            const auto value = [&](const char *field, const char *absent = "") {
+                return U16(ax.value(json::json_pointer(field), json(absent)));
             };
             const Rect place {s[3][0], s[3][1], s[3][2], s[3][3]};
-            seen.push_back({s[0], s[1], Utf8(value("/role/value")), value("/name/value"),
+            seen.push_back({s[0], s[1], Utf8(value("/role/value", "none")), value("/name/value"),
                             value("/description/value"), place, U16(s[2]), s[4], U16(s[5]), s[9],
                             s[10], s[11], s[6], s[7], s[8]});
         }
