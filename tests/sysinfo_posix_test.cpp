@@ -18,7 +18,8 @@ TEST(PosixStandIn, FindsStartsAndTestsFilesOnTheFileSystem)
     const fs::path dir = fs::temp_directory_path() / ("velbrin-" + std::to_string(getpid()));
     const std::string tool = dir / "info tool", plain = dir / "plain", missing = dir / "missing";
     fs::create_directories(dir);
-    std::ofstream(tool) << "#!/bin/sh\necho \"$#:$0\" > \"$0.ran\"\n"; // shows it had no shell
+    // It shows that it had no shell, in a record that appears whole.
+    std::ofstream(tool) << "#!/bin/sh\necho \"$#:$0\" > \"$0.part\" && mv \"$0.part\" \"$0.ran\"\n";
     fs::permissions(tool, fs::perms::owner_all);
     std::ofstream(plain) << "x";
     std::ofstream(dir / ".hidden") << "x";
@@ -46,9 +47,8 @@ TEST(PosixStandIn, FindsStartsAndTestsFilesOnTheFileSystem)
     EXPECT_FALSE(platform.StartProgram(missing));
     EXPECT_FALSE(platform.StartProgram(plain));
     ASSERT_TRUE(platform.StartProgram(tool));
-    for (int i = 0; i < 200 && !fs::exists(tool + ".ran"); ++i)
+    for (int poll = 0; poll < 6000 && !fs::exists(tool + ".ran"); ++poll) // however busy
         std::this_thread::sleep_for(std::chrono::milliseconds(10));
-    std::this_thread::sleep_for(std::chrono::milliseconds(50));
     std::string line;
     std::getline(std::ifstream(tool + ".ran"), line);
     EXPECT_EQ(line, "0:" + tool);
