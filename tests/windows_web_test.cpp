@@ -71,7 +71,6 @@ public:
         std::vector<Seen> seen;
         const json read = Run(Reader),
                    document = Chromium().Call("DOM.getDocument", {{"depth", -1}});
-        m_root = document["root"]["nodeId"];
         // What a screen reader is told of each element, from one tree of the whole
         // page, by the element's id; a hidden one is not in it: told nothing.
         std::map<long, std::string> ids;
@@ -106,8 +105,9 @@ public:
             return seen;
         seen[0].frame = Frame(read["frame"][0], false, false, read["frame"][1]); // no other boxes
         // What the window tells unasked, where a screen reader takes it as a polite live region.
-        const json live = Heard("#" + seen[0].name + " > .announcement");
-        for (const json &property : live.value("properties", json::array()))
+        const auto live = heard.find(seen[0].name + "-announced");
+        for (const json &property :
+             live == heard.end() ? json::array() : live->second.value("properties", json::array()))
             if (property["name"] == "live" && property["value"]["value"] == "polite")
                 seen[0].announced = U16(read["live"]);
         return seen;
@@ -152,14 +152,6 @@ public:
     }
 
 private:
-    // What a screen reader is told of the element the selector finds.
-    json Heard(const std::string &selector)
-    {
-        const json node =
-                Chromium().Call("DOM.querySelector", {{"nodeId", m_root}, {"selector", selector}});
-        return Chromium().Call("Accessibility.getPartialAXTree",
-                               {{"nodeId", node["nodeId"]}, {"fetchRelatives", false}})["nodes"][0];
-    }
     static void Input(const char *method, json event, const char *down, const char *up)
     {
         for (const char *type : {down, up})
@@ -174,8 +166,6 @@ private:
                {"modifiers", modifiers}},
               "rawKeyDown", "keyUp");
     }
-
-    json m_root; // the document, as the last dump found it
 
     void Take(const Step &step)
     {

@@ -328,6 +328,7 @@ var LibraryVelbrinWeb = {
     w.client.style.height = height + 'px';
     // What the window tells a screen reader without moving the focus.
     w.live = document.createElement('div');
+    w.live.id = el.id + '-announced';
     w.live.className = 'announcement';
     w.live.setAttribute('role', 'status');
     w.live.setAttribute('aria-live', 'polite');
