@@ -109,10 +109,13 @@ std::string Echo(const std::u16string &step)
 std::u16string Unquoted(const std::string &echo)
 {
     std::string utf8;
-    for (std::size_t i = 0; i < echo.size(); ++i)
-        utf8 += echo[i] != '\\' || i + 1 == echo.size()
-                ? echo[i]
-                : "\r\n\"\0"[std::string("rn\"0").find(echo[++i])];
+    for (std::size_t i = 0; i < echo.size(); ++i) { // a backslash before anything else stays
+        const auto e = echo[i] == '\\' && i + 1 < echo.size()
+                ? std::string_view("rn\"0").find(echo[i + 1])
+                : std::string_view::npos;
+        utf8 += e == std::string_view::npos ? echo[i] : "\r\n\"\0"[e];
+        i += e != std::string_view::npos;
+    }
     return Utf16(utf8);
 }
 
