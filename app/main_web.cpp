@@ -2,7 +2,7 @@
 // no loop to run: the page calls the handlers, and the program lives on after
 // main() returns, until it ends itself.
 #include "app/guarded_application_web.h"
-#include "main_window/frm_velbrin_web.h"
+#include "main_window/frm_velbrin.h"
 
 int main()
 {

@@ -1,14 +1,16 @@
 // The Qt windows, driven through Qt's own event delivery on the offscreen
 // platform and read back as a screen reader meets them (Qt's accessibility
 // interface), and what only the Qt front end has.
-#include "about/frm_about_qt.h"
+#include "about/frm_about.h"
 #include "app/guarded_application_qt.h"
 #include "approval.h"
-#include "main_window/frm_velbrin_qt.h"
+#include "main_window/frm_velbrin.h"
+#include "ui/window_qt.h"
 
 #include <QAccessible>
 #include <QBuffer>
 #include <QClipboard>
+#include <QLineEdit>
 #include <QMessageBox>
 #include <QMetaEnum>
 #include <QPlainTextEdit>
@@ -20,22 +22,21 @@
 namespace velbrin::test {
 namespace {
 
-class QtMain : public frmVelbrin, public Driver
+class QtMain : public Driver
 {
 public:
     QtMain()
     {
-        Form_Load();
-        show();
-        QApplication::setActiveWindow(this);
-        EXPECT_TRUE(QTest::qWaitForWindowActive(this));
+        m_main.Form_Load();
+        m_main.Show();
+        QApplication::setActiveWindow(Top());
+        EXPECT_TRUE(QTest::qWaitForWindowActive(Top()));
     }
 
     std::vector<Seen> Dump() override
     {
-        QWidget *window = Top();
-        auto *about = qobject_cast<frmAbout *>(window);
-        const QtView &view = about ? about->view() : this->view();
+        const ui::Window &view = TopWindow();
+        QWidget *window = view.native().window.get();
         QAccessibleInterface *tree = QAccessible::queryAccessibleInterface(window);
         std::vector<Seen> seen {Read(tree, window->windowTitle().toStdU16String(), -1)};
         const Qt::WindowFlags flags = window->windowFlags(); // none customised: the system's own
@@ -47,7 +48,7 @@ public:
                       offers(Qt::WindowMaximizeButtonHint),
                       window->minimumSize() != window->maximumSize());
         for (int i = 0; i < tree->childCount(); ++i) {
-            const auto &controls = view.Controls();
+            const auto &controls = view.native().controls;
             const auto index =
                     int(std::ranges::find(controls, tree->child(i)->object()) - controls.begin());
             seen.push_back(Read(tree->child(i), view.Text(index), index));
@@ -60,7 +61,7 @@ public:
         if (!box)
             return std::nullopt;
         return MessageBoxSeen {box->windowTitle().toStdU16String(),
-                               WithCrLf(box->text()).toStdU16String(),
+                               ui::WithCrLf(box->text().toStdU16String()),
                                box->standardButtons() == QMessageBox::Ok ? "OK" : "other",
                                std::array {"", "information", "warning", "error", "question"}.at(
                                        std::size_t(box->icon()))};
@@ -95,7 +96,7 @@ public:
             if (next == steps.size())
                 return QCoreApplication::exit(-1);
             const Step step = Parse(steps[next++]);
-            timer.start(step.verb == "alt" ? 250 : 0); // an access key clicks after a moment
+            timer.start(0);
             Take(step);
         });
         timer.start(0);
@@ -104,13 +105,15 @@ public:
 
 private:
     // The program's topmost window: About while it is up.
-    QWidget *Top()
+    ui::Window &TopWindow()
     {
-        for (QWidget *w : QApplication::topLevelWidgets())
-            if (qobject_cast<frmAbout *>(w) && w->isVisible())
-                return w;
-        return this;
+        frmAbout *about = m_main.aboutDialog();
+        return about && about->window().native().window->isVisible() ? about->window()
+                                                                      : m_main.window();
     }
+    QWidget *Top() { return TopWindow().native().window.get(); }
+
+    frmVelbrin m_main;
 
     static Seen Read(QAccessibleInterface *a, const std::u16string &text, int index)
     {

@@ -2,21 +2,23 @@
 
 #include <QAccessibleWidget>
 #include <QApplication>
+#include <QCloseEvent>
+#include <QDialog>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QLineEdit>
+#include <QMessageBox>
 #include <QPainter>
 #include <QPlainTextEdit>
 #include <QProxyStyle>
 #include <QPushButton>
 #include <QScrollBar>
-#include <QShortcut>
 #include <QSignalBlocker>
 #include <QStyle>
 #include <QTextCursor>
 #include <QValidator>
 
 #include <algorithm>
-#include <numeric>
 
 namespace velbrin {
 namespace {
@@ -25,6 +27,60 @@ using ui::Kind;
 
 constexpr const char *AutoSizeProperty = "autoSize";
 constexpr const char *ControlsProperty = "describedControls";
+
+// A fixed dialog frame: title bar, system menu and close box, no minimize or
+// maximize box, not resizable.
+constexpr Qt::WindowFlags FixedFrame = Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+        Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint;
+
+constexpr int Dips(int twips)
+{
+    return ui::TwipsToPixels(twips, 96);
+}
+
+QIcon applicationIcon;
+
+// The frames: the close box (the system menu's Close, Alt+F4) goes to the window's
+// owner, which closes it or not.
+class MainFrame : public QWidget
+{
+public:
+    explicit MainFrame(const std::function<void()> &closing)
+        : QWidget(nullptr, Qt::Window | FixedFrame)
+        , m_closing(closing)
+    { }
+
+protected:
+    void closeEvent(QCloseEvent *event) override
+    {
+        if (m_closing)
+            m_closing();
+        event->accept();
+    }
+
+private:
+    const std::function<void()> &m_closing;
+};
+
+class DialogFrame : public QDialog
+{
+public:
+    explicit DialogFrame(const std::function<void()> &closing)
+        : QDialog(nullptr, Qt::Dialog | FixedFrame)
+        , m_closing(closing)
+    { }
+
+    void reject() override
+    {
+        if (m_closing)
+            m_closing();
+        else
+            QDialog::reject();
+    }
+
+private:
+    const std::function<void()> &m_closing;
+};
 
 // The lines of a window, drawn on the window itself, under its controls: they are
 // decoration, so a screen reader does not meet them. Of two that overlap, the
@@ -52,6 +108,81 @@ protected:
 
 private:
     std::vector<std::pair<QRect, QColor>> m_lines;
+};
+
+// The keys of a window and its controls, as the shared rules decide them. Qt's own
+// mnemonics and focus chain never see them: an Alt+letter that no shown button
+// owns would type its letter into a box.
+class DialogKeys : public QObject
+{
+public:
+    explicit DialogKeys(ui::Window::Native &window)
+        : QObject(window.window.get())
+        , m_window(window)
+    { }
+
+protected:
+    bool eventFilter(QObject *, QEvent *event) override
+    {
+        if (event->type() == QEvent::WindowActivate) {
+            const int had = m_window.IndexOf(m_window.window->focusWidget());
+            const int back = m_window.rules.FocusOnReturn(had, *m_window.view);
+            if (back >= 0 && back != had)
+                m_window.controls[std::size_t(back)]->setFocus(Qt::ActiveWindowFocusReason);
+            return false;
+        }
+        if (event->type() != QEvent::KeyPress && event->type() != QEvent::ShortcutOverride)
+            return false;
+        const ui::Answer answer =
+                m_window.rules.Decide(KeyOf(static_cast<QKeyEvent *>(event)), *m_window.view);
+        if (!answer.spent)
+            return false;
+        event->accept();
+        if (event->type() == QEvent::ShortcutOverride) // then comes as a key press
+            return true;
+        if (answer.focus >= 0) {
+            QWidget *next = m_window.controls[std::size_t(answer.focus)];
+            next->setFocus(Qt::TabFocusReason);
+            if (auto *edit = qobject_cast<QLineEdit *>(next); edit && answer.selectAll)
+                edit->selectAll();
+        }
+        if (answer.press >= 0)
+            static_cast<QPushButton *>(m_window.controls[std::size_t(answer.press)])->click();
+        return true;
+    }
+
+private:
+    static ui::Key KeyOf(const QKeyEvent *key)
+    {
+        const Qt::KeyboardModifiers held = key->modifiers();
+        ui::Key k {ui::Key::Other, 0, bool(held & Qt::ShiftModifier), bool(held & Qt::AltModifier),
+                   bool(held & (Qt::ControlModifier | Qt::MetaModifier))};
+        switch (key->key()) {
+        case Qt::Key_Backtab:
+            k.shift = true;
+            [[fallthrough]];
+        case Qt::Key_Tab:
+            k.name = ui::Key::Tab;
+            break;
+        case Qt::Key_Return:
+        case Qt::Key_Enter:
+            k.name = ui::Key::Enter;
+            break;
+        case Qt::Key_Escape:
+            k.name = ui::Key::Escape;
+            break;
+        default:
+            // With Alt held, X11 and the offscreen platform may give no text.
+            if (key->key() >= Qt::Key_A && key->key() <= Qt::Key_Z)
+                k = {ui::Key::Letter, char32_t(U'a' + (key->key() - Qt::Key_A)), k.shift, k.alt,
+                     k.control};
+            else if (!key->text().isEmpty() && key->text().at(0).isPrint())
+                k = {ui::Key::Letter, key->text().toUcs4().value(0), k.shift, k.alt, k.control};
+        }
+        return k;
+    }
+
+    ui::Window::Native &m_window;
 };
 
 // The summaries' scroll bar has a track shorter than the style's smallest thumb,
@@ -129,6 +260,27 @@ public:
     }
 };
 
+// A single-line text box. Read-only ones still show where the caret is while they
+// have the focus, so Tab and clicks are seen to land on them.
+class TextBox : public QLineEdit
+{
+public:
+    using QLineEdit::QLineEdit;
+
+protected:
+    void paintEvent(QPaintEvent *event) override
+    {
+        QLineEdit::paintEvent(event);
+        if (!isReadOnly() || !hasFocus())
+            return;
+        // QLineEdit draws no caret in a read-only box; draw a steady one.
+        QPainter painter(this);
+        const QRect caret = cursorRect();
+        painter.fillRect(QRect(caret.center().x(), caret.top(), 1, caret.height()),
+                         palette().color(QPalette::Text));
+    }
+};
+
 QColor ColourOf(ui::Colour colour)
 {
     if (colour == ui::Colour::MenuText)
@@ -174,7 +326,6 @@ QWidget *MakeTextBox(QWidget *parent, const ui::Control &c)
         static QStyle *shortTrack = new ShortTrackStyle; // for the program's whole life
         box->verticalScrollBar()->setStyle(shortTrack);
         box->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-        box->setTabChangesFocus(true);
         return box;
     }
     auto *box = new TextBox(parent);
@@ -196,19 +347,6 @@ QWidget *MakeTextBox(QWidget *parent, const ui::Control &c)
     return box;
 }
 
-QWidget *MakeButton(QWidget *parent, const ui::Control &c)
-{
-    auto *button = new QPushButton(ToQt(c.caption), parent);
-    // Enter presses a button that has the focus, as on the system's own dialogs.
-    button->setAutoDefault(true);
-    button->setDefault(c.has(ui::DefaultButton));
-    if (c.has(ui::CancelButton)) {
-        auto *cancel = new QShortcut(QKeySequence(Qt::Key_Escape), parent);
-        QObject::connect(cancel, &QShortcut::activated, button, &QPushButton::click);
-    }
-    return button;
-}
-
 QWidget *MakeControl(QWidget *parent, const ui::Control &c)
 {
     switch (c.kind) {
@@ -216,12 +354,18 @@ QWidget *MakeControl(QWidget *parent, const ui::Control &c)
         return MakeLabel(parent, c);
     case Kind::TextBox:
         return MakeTextBox(parent, c);
-    case Kind::Button:
-        return MakeButton(parent, c);
+    case Kind::Button: {
+        auto *button = new QPushButton(ToQt(c.caption), parent);
+        // Drawn as the system draws a dialog's buttons: the default one marked, and
+        // a focused one as the one Enter presses.
+        button->setAutoDefault(true);
+        button->setDefault(c.has(ui::DefaultButton));
+        return button;
+    }
     case Kind::Picture: {
         auto *picture = new QLabel(parent);
         picture->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-        picture->setPixmap(ApplicationIcon().pixmap(QSize(32, 32), picture->devicePixelRatio()));
+        picture->setPixmap(applicationIcon.pixmap(QSize(32, 32), picture->devicePixelRatio()));
         return picture;
     }
     case Kind::Line:
@@ -238,57 +382,42 @@ void SetCaption(QLabel *label, const QString &caption)
         label->resize(label->sizeHint());
 }
 
-// A button too narrow for its caption in the platform's font grows to the left,
-// keeping its right edge, so that no letter runs over its edge.
 void FitCaption(QPushButton *button)
 {
     const int frame = button->style()->pixelMetric(QStyle::PM_DefaultFrameWidth, nullptr, button);
     const int needed = button->fontMetrics().horizontalAdvance(
                                QString(button->text()).remove(QLatin1Char('&'))) +
             2 * (frame + 2);
-    if (needed > button->width()) {
-        QRect place = button->geometry();
-        place.setLeft(place.right() + 1 - needed);
-        button->setGeometry(place);
-    }
+    const QRect place = button->geometry();
+    const int left = ui::GrownLeft(place.left(), place.width(), needed);
+    button->setGeometry(left, place.top(), place.right() + 1 - left, place.height());
 }
 
-QIcon applicationIcon;
-
-} // namespace
-
-void SetApplicationIcon(const QIcon &icon)
+void Build(ui::Window::Native &w, const ui::WindowDescription &description)
 {
-    applicationIcon = icon;
-}
-
-QIcon ApplicationIcon()
-{
-    return applicationIcon;
-}
-
-std::vector<QWidget *> BuildWindow(QWidget *window, const ui::WindowDescription &description)
-{
+    QWidget *window = w.window.get();
     window->setObjectName(QString::fromLatin1(description.name));
-    window->setWindowIcon(ApplicationIcon());
+    window->setWindowIcon(applicationIcon);
     window->setFixedSize(Dips(description.clientWidth), Dips(description.clientHeight));
     if (description.placed) // the client area's corner, not the frame's
         window->setGeometry(QRect(QPoint(Dips(description.screenLeft), Dips(description.screenTop)),
                                   window->size()));
-
-    std::vector<QWidget *> controls;
+    auto *keys = new DialogKeys(w);
+    window->installEventFilter(keys);
     std::vector<std::pair<QRect, QColor>> lines;
     for (const auto &c : description.controls) {
         QWidget *widget = MakeControl(window, c);
-        controls.push_back(widget);
+        w.controls.push_back(widget);
         if (!widget) {
             lines.emplace_back(
                     QRect(Dips(c.place.left), Dips(c.place.top), Dips(c.place.width), c.lineWidth),
                     ColourOf(c.colour));
             continue;
         }
+        widget->installEventFilter(keys);
         widget->setObjectName(QString::fromLatin1(c.name));
-        widget->setGeometry(DipRect(c.place));
+        widget->setGeometry(Dips(c.place.left), Dips(c.place.top), Dips(c.place.width),
+                            Dips(c.place.height));
         // A screen reader takes the tooltip as the description; labels are heard
         // by what they show, buttons by their caption.
         widget->setToolTip(ToQt(c.tooltip));
@@ -305,7 +434,7 @@ std::vector<QWidget *> BuildWindow(QWidget *window, const ui::WindowDescription 
     // over a button does not take its clicks. A screen reader still reads them in
     // the description's order, which raising them would reverse.
     QObjectList described;
-    for (auto widget = controls.rbegin(); widget != controls.rend(); ++widget) {
+    for (auto widget = w.controls.rbegin(); widget != w.controls.rend(); ++widget) {
         if (*widget) {
             (*widget)->raise();
             described.prepend(*widget);
@@ -314,41 +443,92 @@ std::vector<QWidget *> BuildWindow(QWidget *window, const ui::WindowDescription 
     [[maybe_unused]] static const bool readInOrder =
             (QAccessible::installFactory(DescribedWindows), true);
     window->setProperty(ControlsProperty, QVariant::fromValue(described));
-
-    std::vector<std::size_t> order(controls.size());
-    std::iota(order.begin(), order.end(), 0);
-    std::erase_if(order, [&](std::size_t i) {
-        return description.controls[i].tab == ui::NoTab || !controls[i] ||
-                controls[i]->focusPolicy() == Qt::NoFocus;
-    });
-    std::sort(order.begin(), order.end(), [&](std::size_t a, std::size_t b) {
-        return description.controls[a].tab < description.controls[b].tab;
-    });
-    for (std::size_t i = 1; i < order.size(); ++i)
-        QWidget::setTabOrder(controls[order[i - 1]], controls[order[i]]);
-    return controls;
 }
 
-QtView::QtView(QWidget *window, const ui::WindowDescription &description)
-    : m_window(window)
-    , m_controls(BuildWindow(window, description))
-{ }
+} // namespace
 
-void QtView::Connect(const std::function<void(int control, ui::Event event)> &handler)
+void SetApplicationIcon(const QIcon &icon)
 {
-    for (int i = 0; i < int(m_controls.size()); ++i) {
-        if (auto *edit = qobject_cast<QLineEdit *>(m_controls[i]); edit && !edit->isReadOnly())
-            QObject::connect(edit, &QLineEdit::textChanged, m_window,
-                             [handler, i] { handler(i, ui::Event::Change); });
-        else if (auto *button = qobject_cast<QPushButton *>(m_controls[i]))
-            QObject::connect(button, &QPushButton::clicked, m_window,
-                             [handler, i] { handler(i, ui::Event::Click); });
+    applicationIcon = icon;
+}
+
+} // namespace velbrin
+
+namespace velbrin::ui {
+
+Window::Native::Native(const WindowDescription &description, Frame frame)
+    : window(frame == Frame::Main ? static_cast<QWidget *>(new MainFrame(closing))
+                                  : new DialogFrame(closing))
+    , rules(description)
+{
+    Build(*this, description);
+}
+
+int Window::Native::IndexOf(const QObject *control) const
+{
+    const auto found = std::ranges::find(controls, control);
+    return control && found != controls.end() ? int(found - controls.begin()) : -1;
+}
+
+Window::Window(const WindowDescription &description, Frame frame)
+    : m_native(std::make_unique<Native>(description, frame))
+{
+    m_native->view = this;
+}
+
+Window::~Window() = default;
+
+void Window::Connect(std::function<void(int, Event)> events, std::function<void()> closing)
+{
+    Native &w = *m_native;
+    w.events = std::move(events);
+    w.closing = std::move(closing);
+    for (int i = 0; i < int(w.controls.size()); ++i) {
+        if (auto *edit = qobject_cast<QLineEdit *>(w.controls[std::size_t(i)]); edit && !edit->isReadOnly())
+            QObject::connect(edit, &QLineEdit::textChanged, w.window.get(),
+                             [&w, i] { w.events(i, Event::Change); });
+        else if (auto *button = qobject_cast<QPushButton *>(w.controls[std::size_t(i)]))
+            QObject::connect(button, &QPushButton::clicked, w.window.get(),
+                             [&w, i] { w.events(i, Event::Click); });
     }
 }
 
-std::u16string QtView::Text(int control) const
+void Window::Show()
 {
-    QWidget *w = at(control);
+    m_native->window->show();
+}
+
+// Qt's modal dialogs block every other window of the program.
+void Window::ShowModal(Window &)
+{
+    static_cast<QDialog *>(m_native->window.get())->exec();
+}
+
+void Window::Close()
+{
+    if (auto *dialog = qobject_cast<QDialog *>(m_native->window.get()))
+        dialog->accept();
+    else
+        m_native->window->close();
+}
+
+void Window::Tell(std::u16string_view caption, std::string_view text)
+{
+    QMessageBox box(QMessageBox::NoIcon, ToQt(caption),
+                    QString::fromLocal8Bit(text.data(), qsizetype(text.size())), QMessageBox::Ok,
+                    m_native->window.get());
+    box.exec();
+}
+
+void Window::EndProgram(int status)
+{
+    QCoreApplication::exit(status);
+    m_native->window->close();
+}
+
+std::u16string Window::Text(int control) const
+{
+    QWidget *w = m_native->controls.at(std::size_t(control));
     QString text;
     if (auto *edit = qobject_cast<QLineEdit *>(w))
         text = edit->text();
@@ -358,13 +538,13 @@ std::u16string QtView::Text(int control) const
         text = label->text();
     else if (auto *button = qobject_cast<QPushButton *>(w))
         text = button->text();
-    return WithCrLf(text).toStdU16String();
+    return WithCrLf(text.toStdU16String());
 }
 
-void QtView::SetText(int control, std::u16string_view text)
+void Window::SetText(int control, std::u16string_view text)
 {
-    QWidget *w = at(control);
-    const QString shown = WithQtLineBreaks(ToQt(text));
+    QWidget *w = m_native->controls.at(std::size_t(control));
+    const QString shown = ToQt(WithLf(text));
     if (auto *edit = qobject_cast<QLineEdit *>(w)) {
         const QSignalBlocker quiet(edit);
         edit->setText(shown);
@@ -377,71 +557,65 @@ void QtView::SetText(int control, std::u16string_view text)
     }
 }
 
-void QtView::SetVisible(int control, bool visible)
+void Window::SetVisible(int control, bool visible)
 {
-    if (QWidget *w = at(control))
+    if (QWidget *w = m_native->controls.at(std::size_t(control)))
         w->setVisible(visible);
 }
 
-void QtView::SetMaxLength(int control, int length)
+void Window::SetMaxLength(int control, int length)
 {
-    if (auto *edit = qobject_cast<QLineEdit *>(at(control)))
+    if (auto *edit = qobject_cast<QLineEdit *>(m_native->controls.at(std::size_t(control))))
         edit->setMaxLength(length);
 }
 
-int QtView::Caret(int control) const
+int Window::Caret(int control) const
 {
-    if (auto *edit = qobject_cast<QLineEdit *>(at(control)))
+    QWidget *w = m_native->controls.at(std::size_t(control));
+    if (auto *edit = qobject_cast<QLineEdit *>(w))
         return edit->cursorPosition();
-    if (auto *box = qobject_cast<QPlainTextEdit *>(at(control)))
+    if (auto *box = qobject_cast<QPlainTextEdit *>(w))
         return box->textCursor().position();
     return 0;
 }
 
-void QtView::SetCaret(int control, int position)
+void Window::SetCaret(int control, int position)
 {
-    if (auto *edit = qobject_cast<QLineEdit *>(at(control))) {
+    QWidget *w = m_native->controls.at(std::size_t(control));
+    if (auto *edit = qobject_cast<QLineEdit *>(w)) {
         edit->setCursorPosition(position);
-    } else if (auto *box = qobject_cast<QPlainTextEdit *>(at(control))) {
+    } else if (auto *box = qobject_cast<QPlainTextEdit *>(w)) {
         QTextCursor cursor = box->textCursor();
         cursor.setPosition(std::clamp(position, 0, int(box->document()->characterCount()) - 1));
         box->setTextCursor(cursor);
     }
 }
 
-void QtView::SetFocus(int control)
+void Window::SetFocus(int control)
 {
-    QWidget *w = at(control);
+    QWidget *w = m_native->controls.at(std::size_t(control));
     if (qobject_cast<QLineEdit *>(w) || qobject_cast<QPlainTextEdit *>(w) ||
         qobject_cast<QPushButton *>(w))
         w->setFocus();
 }
 
-void QtView::SetTitle(std::u16string_view title)
+bool Window::IsShown(int control) const
 {
-    m_window->setWindowTitle(ToQt(title));
+    const QWidget *w = m_native->controls.at(std::size_t(control));
+    return w && w->isVisibleTo(m_native->window.get()) && w->isEnabled();
 }
 
-// Alt and a letter is an access key, pressing the button it underlines if one is
-// shown; none typed, whether a button took it or not. (AltGr, which types, is
-// another modifier.)
-void TextBox::keyPressEvent(QKeyEvent *event)
+int Window::Focus() const
 {
-    if (event->modifiers() & Qt::AltModifier && !(event->modifiers() & Qt::ControlModifier))
-        return event->ignore();
-    QLineEdit::keyPressEvent(event);
+    return m_native->IndexOf(m_native->window->focusWidget());
 }
 
-void TextBox::paintEvent(QPaintEvent *event)
+void Window::SetTitle(std::u16string_view title)
 {
-    QLineEdit::paintEvent(event);
-    if (!isReadOnly() || !hasFocus())
-        return;
-    // QLineEdit draws no caret in a read-only box; draw a steady one.
-    QPainter painter(this);
-    const QRect caret = cursorRect();
-    painter.fillRect(QRect(caret.center().x(), caret.top(), 1, caret.height()),
-                     palette().color(QPalette::Text));
+    m_native->window->setWindowTitle(ToQt(title));
 }
 
-} // namespace velbrin
+// Qt tells a screen reader of a changed text by itself.
+void Window::Announce(std::u16string_view) { }
+
+} // namespace velbrin::ui

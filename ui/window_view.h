@@ -10,6 +10,7 @@
 //   Caret          text boxes                         0
 //   SetCaret       text boxes                         nothing
 //   SetFocus       text boxes and buttons             nothing
+//   IsShown        every control but a line           false
 //
 // A control outside the description is a programming error and throws
 // std::out_of_range.
@@ -36,6 +37,10 @@ public:
     // Puts the caret there, leaving nothing selected.
     virtual void SetCaret(int control, int position) = 0;
     virtual void SetFocus(int control) = 0;
+    // Whether the control is on screen and takes input, as far as its window goes.
+    virtual bool IsShown(int control) const = 0;
+    // The control that has the focus within the window, or -1.
+    virtual int Focus() const = 0;
     virtual void SetTitle(std::u16string_view title) = 0;
     // Tells a screen reader `text` once, politely, leaving the focus where it is.
     // A toolkit that has no way to do so without moving the focus says nothing.
