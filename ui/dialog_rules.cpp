@@ -52,7 +52,7 @@ std::vector<int> DialogRules::MakingOrder() const
         order.push_back(stop);
     }
     for (int i = 0; i < int(controls.size()); ++i)
-        if (std::ranges::find(order, i) == order.end())
+        if (std::find(order.begin(), order.end(), i) == order.end())
             order.push_back(i);
     return order;
 }
@@ -65,7 +65,7 @@ bool DialogRules::Showing(int control, const View &window) const
 int DialogRules::Stop(int from, bool back, const View &window) const
 {
     const int count = int(m_stops.size());
-    const auto at = std::ranges::find(m_stops, from);
+    const auto at = std::find(m_stops.begin(), m_stops.end(), from);
     int i = at == m_stops.end() ? (back ? 0 : count - 1) : int(at - m_stops.begin());
     for (int step = 0; step < count; ++step) {
         i = (i + (back ? count - 1 : 1)) % count;
@@ -117,7 +117,7 @@ Answer DialogRules::Decide(const Key &key, const View &window) const
 
 int DialogRules::FocusOnReturn(int had, const View &window) const
 {
-    if (Showing(had, window) && std::ranges::find(m_stops, had) != m_stops.end())
+    if (Showing(had, window) && std::find(m_stops.begin(), m_stops.end(), had) != m_stops.end())
         return had;
     return Stop(-1, false, window);
 }

@@ -7,19 +7,14 @@
 #include <map>
 #include <stdexcept>
 
-// The page's side, in window_web.js. Texts cross as UTF-16 units and a count,
-// the message box's as UTF-8 bytes and a count; a control is its window's id and
-// its place in the description.
+// The page's side, in window_web.js. A window's description crosses once, as
+// JSON; texts cross as UTF-16 units and a count, the message box's as UTF-8
+// bytes and a count; a control is its window's id and its place in the
+// description.
 extern "C" {
-void velbrin_web_window(int window, const char *name, int frame, int width, int height, int placed,
-                        int left, int top);
-void velbrin_web_control(int window, int index, const char *name, int kind, int flags, int left,
-                         int top, int width, int height, int colour, int maxLength,
-                         const char16_t *heard, int heardLength, const char16_t *tooltip,
-                         int tooltipLength);
-void velbrin_web_tab_order(int window, const int *order, int count);
+void velbrin_web_window(const char *description);
 void velbrin_web_drop_window(int window);
-void velbrin_web_show(int window);
+void velbrin_web_show(int window, int first);
 void velbrin_web_hide(int window);
 void velbrin_web_set_title(int window, const char16_t *text, int length);
 void velbrin_web_announce(int window, const char16_t *text, int length);
@@ -30,7 +25,8 @@ void velbrin_web_set_visible(int window, int control, int visible);
 void velbrin_web_set_max_length(int window, int control, int length);
 int velbrin_web_caret(int window, int control);
 void velbrin_web_set_caret(int window, int control, int position);
-void velbrin_web_focus(int window, int control);
+void velbrin_web_focus(int window, int control, int selectAll);
+int velbrin_web_focused(int window);
 void velbrin_web_insert(int window, int control, const char16_t *text, int length);
 void velbrin_web_message_box(int box, const char16_t *caption, int captionLength, const char *text,
                              int textLength, int icon);
@@ -47,12 +43,13 @@ using ui::Kind;
 static_assert(int(Kind::Label) == 0 && int(Kind::TextBox) == 1 && int(Kind::Button) == 2 &&
               int(Kind::Picture) == 3 && int(Kind::Line) == 4);
 static_assert(ui::ReadOnly == 1 && ui::MultiLine == 2 && ui::Bordered == 4 && ui::AutoSize == 8 &&
-              ui::Hidden == 16 && ui::DefaultButton == 32 && ui::CancelButton == 64 &&
-              ui::Digits == 128);
+              ui::Hidden == 16 && ui::Digits == 128);
 static_assert(int(ui::Event::Change) == 0 && int(ui::Event::Click) == 1);
-static_assert(int(Frame::Main) == 0 && int(MessageIcon::Error) == 1);
+static_assert(int(ui::Frame::Main) == 0 && int(MessageIcon::Error) == 1);
+static_assert(ui::Key::Tab == 0 && ui::Key::Enter == 1 && ui::Key::Escape == 2 &&
+              ui::Key::Letter == 3);
 
-std::map<int, Window *> windows;
+std::map<int, ui::Window::Native *> windows;
 int nextWindow = 1;
 std::map<int, std::function<void()>> messageBoxes; // what to do once each is closed
 int nextMessageBox = 1;
@@ -64,47 +61,33 @@ int Length(std::size_t size)
     return int(std::min<std::size_t>(size, std::size_t(INT32_MAX)));
 }
 
-// The program's texts break lines with CR LF; the page's text breaks at LF, and
-// a text area hands its text back with LF whatever it was given.
-template<typename Text>
-Text Replaced(Text text, std::basic_string_view<typename Text::value_type> from,
-              std::basic_string_view<typename Text::value_type> to)
+int Px(int twips)
 {
-    for (std::size_t at = 0; (at = text.find(from, at)) != Text::npos; at += to.size())
-        text.replace(at, from.size(), to);
-    return text;
+    return ui::TwipsToPixels(twips, 96);
 }
 
-std::u16string WithLf(std::u16string_view text)
+// JSON's string, every unit past ASCII escaped, so that the text stays UTF-16.
+void Put(std::string &json, std::u16string_view text)
 {
-    return Replaced(std::u16string(text), std::u16string_view(u"\r\n"), std::u16string_view(u"\n"));
-}
-
-std::u16string WithCrLf(std::u16string_view text)
-{
-    return Replaced(std::u16string(text), std::u16string_view(u"\n"), std::u16string_view(u"\r\n"));
-}
-
-// A button's caption as shown: "&" marks the next character as the access key
-// (the first so marked counts), "&&" is a "&" of its own.
-struct ShownCaption
-{
-    std::u16string text;
-    int accessKey = -1; // in `text`
-};
-
-ShownCaption Shown(std::u16string_view caption)
-{
-    ShownCaption shown;
-    for (std::size_t i = 0; i < caption.size(); ++i) {
-        if (caption[i] == u'&' && i + 1 < caption.size()) {
-            ++i;
-            if (caption[i] != u'&' && shown.accessKey < 0)
-                shown.accessKey = int(shown.text.size());
+    static const char hex[] = "0123456789abcdef";
+    json += '"';
+    for (const char16_t unit : text) {
+        if (unit >= 0x20 && unit < 0x7F && unit != u'"' && unit != u'\\') {
+            json += char(unit);
+        } else {
+            json += "\\u";
+            for (int shift = 12; shift >= 0; shift -= 4)
+                json += hex[(unit >> shift) & 0xF];
         }
-        shown.text += caption[i];
     }
-    return shown;
+    json += '"';
+}
+
+void Put(std::string &json, const char *name, int value)
+{
+    json += '"';
+    json += name;
+    json += "\":" + std::to_string(value) + ',';
 }
 
 // Default and MenuText are the platform's: the page names them, not a value.
@@ -117,9 +100,36 @@ int ColourCode(ui::Colour colour)
     return int(ui::Rgb(colour));
 }
 
-int Px(int twips)
+std::string Described(int id, const ui::WindowDescription &description, ui::Frame frame)
 {
-    return ui::TwipsToPixels(twips, 96);
+    std::string json = "{";
+    Put(json, "id", id);
+    Put(json, "frame", int(frame));
+    Put(json, "width", Px(description.clientWidth));
+    Put(json, "height", Px(description.clientHeight));
+    Put(json, "placed", description.placed);
+    Put(json, "left", Px(description.screenLeft));
+    Put(json, "top", Px(description.screenTop));
+    json += "\"name\":\"" + std::string(description.name) + "\",\"controls\":[";
+    for (const ui::Control &c : description.controls) {
+        json += '{';
+        Put(json, "kind", int(c.kind));
+        Put(json, "flags", int(c.flags));
+        Put(json, "left", Px(c.place.left));
+        Put(json, "top", Px(c.place.top));
+        Put(json, "width", Px(c.place.width));
+        // A line is as high as its width in pixels.
+        Put(json, "height", c.kind == Kind::Line ? c.lineWidth : Px(c.place.height));
+        Put(json, "colour", ColourCode(c.colour));
+        Put(json, "maxLength", c.maxLength);
+        json += "\"name\":\"" + std::string(c.name) + "\",\"heard\":";
+        Put(json, c.heard);
+        json += ",\"tooltip\":";
+        Put(json, c.tooltip);
+        json += "},";
+    }
+    json.back() = ']';
+    return json + '}';
 }
 
 void Fail(std::exception_ptr failure) noexcept
@@ -143,7 +153,7 @@ template<typename Work> void Guarded(Work &&work) noexcept
     }
 }
 
-Window *Find(int window)
+ui::Window::Native *Find(int window)
 {
     const auto found = windows.find(window);
     return found == windows.end() ? nullptr : found->second;
@@ -151,155 +161,14 @@ Window *Find(int window)
 
 } // namespace
 
-Window::Window(const ui::WindowDescription &description, Frame frame)
-    : m_description(description)
-    , m_id(nextWindow++)
-    , m_captions(description.controls.size())
-{
-    windows[m_id] = this;
-    velbrin_web_window(m_id, description.name, int(frame), Px(description.clientWidth),
-                       Px(description.clientHeight), description.placed, Px(description.screenLeft),
-                       Px(description.screenTop));
-    std::vector<int> order;
-    for (int i = 0; i < int(description.controls.size()); ++i) {
-        const ui::Control &c = description.controls[std::size_t(i)];
-        // A line is as high as its width in pixels.
-        const int height = c.kind == Kind::Line ? c.lineWidth : Px(c.place.height);
-        velbrin_web_control(m_id, i, c.name, int(c.kind), int(c.flags), Px(c.place.left),
-                            Px(c.place.top), Px(c.place.width), height, ColourCode(c.colour),
-                            c.maxLength, c.heard.data(), Length(c.heard.size()), c.tooltip.data(),
-                            Length(c.tooltip.size()));
-        if (c.kind == Kind::Label || c.kind == Kind::Button)
-            SetText(i, c.caption);
-        if (c.tab != ui::NoTab && (c.kind == Kind::TextBox || c.kind == Kind::Button))
-            order.push_back(i);
-    }
-    std::stable_sort(order.begin(), order.end(), [&](int a, int b) {
-        return description.controls[std::size_t(a)].tab < description.controls[std::size_t(b)].tab;
-    });
-    velbrin_web_tab_order(m_id, order.data(), int(order.size()));
-}
-
-Window::~Window()
-{
-    windows.erase(m_id);
-    velbrin_web_drop_window(m_id);
-}
-
-const ui::Control &Window::At(int control) const
-{
-    if (control < 0 || std::size_t(control) >= m_description.controls.size())
-        throw std::out_of_range("no control " + std::to_string(control) + " in " +
-                                m_description.name);
-    return m_description.controls[std::size_t(control)];
-}
-
-void Window::Show()
-{
-    velbrin_web_show(m_id);
-}
-
-void Window::Hide()
-{
-    velbrin_web_hide(m_id);
-}
-
-std::u16string Window::Text(int control) const
-{
-    const ui::Control &c = At(control);
-    if (c.kind == Kind::Button)
-        return m_captions[std::size_t(control)];
-    if (c.kind != Kind::Label && c.kind != Kind::TextBox)
-        return {};
-    std::u16string text(std::size_t(velbrin_web_text_length(m_id, control)), u'\0');
-    text.resize(std::size_t(velbrin_web_copy_text(m_id, control, text.data(), int(text.size()))));
-    return WithCrLf(text);
-}
-
-void Window::SetText(int control, std::u16string_view text)
-{
-    const ui::Control &c = At(control);
-    if (c.kind == Kind::Button) {
-        m_captions[std::size_t(control)] = text;
-        const ShownCaption shown = Shown(text);
-        velbrin_web_set_text(m_id, control, shown.text.data(), Length(shown.text.size()),
-                             shown.accessKey);
-    } else if (c.kind == Kind::Label || c.kind == Kind::TextBox) {
-        const std::u16string shown = WithLf(text);
-        velbrin_web_set_text(m_id, control, shown.data(), Length(shown.size()), -1);
-    }
-}
-
-void Window::SetVisible(int control, bool visible)
-{
-    if (At(control).kind != Kind::Line)
-        velbrin_web_set_visible(m_id, control, visible);
-}
-
-void Window::SetMaxLength(int control, int length)
-{
-    const ui::Control &c = At(control);
-    if (c.kind == Kind::TextBox && !c.has(ui::MultiLine))
-        velbrin_web_set_max_length(m_id, control, length);
-}
-
-int Window::Caret(int control) const
-{
-    return At(control).kind == Kind::TextBox ? velbrin_web_caret(m_id, control) : 0;
-}
-
-void Window::SetCaret(int control, int position)
-{
-    if (At(control).kind == Kind::TextBox)
-        velbrin_web_set_caret(m_id, control, std::max(position, 0));
-}
-
-void Window::SetFocus(int control)
-{
-    const Kind kind = At(control).kind;
-    if (kind == Kind::TextBox || kind == Kind::Button)
-        velbrin_web_focus(m_id, control);
-}
-
-void Window::SetTitle(std::u16string_view title)
-{
-    velbrin_web_set_title(m_id, title.data(), Length(title.size()));
-}
-
-void Window::Announce(std::u16string_view text)
-{
-    velbrin_web_announce(m_id, text.data(), Length(text.size()));
-}
-
-void Window::Handle(int control, ui::Event event)
-{
-    At(control);
-    OnEvent(control, event);
-}
-
-void Window::HandleClose()
-{
-    OnClose();
-}
-
-void Window::Paste(int control, std::u16string_view text)
-{
-    const ui::Control &c = At(control);
-    if (c.kind != Kind::TextBox || c.has(ui::ReadOnly) || c.has(ui::MultiLine))
-        return;
-    // The page's own paste would join the lines with spaces.
-    const std::u16string_view line = ui::FirstLine(text);
-    velbrin_web_insert(m_id, control, line.data(), Length(line.size()));
-}
-
 void MessageBox(std::u16string_view caption, std::string_view text, MessageIcon icon,
                 std::function<void()> closed)
 {
     const int box = nextMessageBox++;
     if (closed)
         messageBoxes[box] = std::move(closed);
-    const std::string shown =
-            Replaced(std::string(text), std::string_view("\r\n"), std::string_view("\n"));
+    std::string shown(text);
+    std::erase(shown, '\r');
     velbrin_web_message_box(box, caption.data(), Length(caption.size()), shown.data(),
                             Length(shown.size()), int(icon));
 }
@@ -326,6 +195,180 @@ void SetFailureHandler(FailureHandler handler)
 
 } // namespace velbrin::web
 
+namespace velbrin::ui {
+
+using web::Length;
+
+Window::Native::Native(Window &window, const WindowDescription &description, Frame frame)
+    : window(window)
+    , description(description)
+    , rules(description)
+    , id(web::nextWindow++)
+    , captions(description.controls.size())
+{
+    for (const Control &c : description.controls)
+        visible.push_back(!c.has(Hidden));
+    velbrin_web_window(web::Described(id, description, frame).c_str());
+    web::windows[id] = this;
+}
+
+Window::Native::~Native()
+{
+    web::windows.erase(id);
+    velbrin_web_drop_window(id);
+}
+
+const Control &Window::Native::At(int control) const
+{
+    if (control < 0 || std::size_t(control) >= description.controls.size())
+        throw std::out_of_range("no control " + std::to_string(control) + " in " +
+                                description.name);
+    return description.controls[std::size_t(control)];
+}
+
+bool Window::Native::Key(const ui::Key &key)
+{
+    const Answer answer = rules.Decide(key, window);
+    if (answer.focus >= 0)
+        velbrin_web_focus(id, answer.focus, answer.selectAll);
+    if (answer.press >= 0 && events)
+        events(answer.press, Event::Click);
+    return answer.spent;
+}
+
+Window::Window(const WindowDescription &description, Frame frame)
+    : m_native(std::make_unique<Native>(*this, description, frame))
+{
+    for (int i = 0; i < int(description.controls.size()); ++i)
+        if (description.controls[std::size_t(i)].kind != Kind::TextBox)
+            SetText(i, description.controls[std::size_t(i)].caption);
+}
+
+Window::~Window() = default;
+
+void Window::Connect(std::function<void(int, Event)> events, std::function<void()> closing)
+{
+    m_native->events = std::move(events);
+    m_native->closing = std::move(closing);
+}
+
+void Window::Show()
+{
+    velbrin_web_show(m_native->id, m_native->rules.FocusOnReturn(-1, *this));
+}
+
+// The page cannot wait: the dialog holds all input until it is closed, and its
+// owner gets the focus back then.
+void Window::ShowModal(Window &owner)
+{
+    m_native->owner = &owner;
+    m_native->ownerFocus = owner.Focus();
+    Show();
+}
+
+void Window::Close()
+{
+    velbrin_web_hide(m_native->id);
+    if (Window *owner = std::exchange(m_native->owner, nullptr)) {
+        const int back = owner->m_native->rules.FocusOnReturn(m_native->ownerFocus, *owner);
+        if (back >= 0)
+            owner->SetFocus(back);
+    }
+}
+
+void Window::Tell(std::u16string_view caption, std::string_view text)
+{
+    web::MessageBox(caption, text, web::MessageIcon::None);
+}
+
+void Window::EndProgram(int status)
+{
+    web::EndProgram(status);
+}
+
+std::u16string Window::Text(int control) const
+{
+    const Control &c = m_native->At(control);
+    if (c.kind == Kind::Button)
+        return m_native->captions[std::size_t(control)];
+    if (c.kind != Kind::Label && c.kind != Kind::TextBox)
+        return {};
+    const int id = m_native->id;
+    std::u16string text(std::size_t(velbrin_web_text_length(id, control)), u'\0');
+    text.resize(std::size_t(velbrin_web_copy_text(id, control, text.data(), int(text.size()))));
+    return WithCrLf(text);
+}
+
+void Window::SetText(int control, std::u16string_view text)
+{
+    const Control &c = m_native->At(control);
+    if (c.kind == Kind::Button) {
+        m_native->captions[std::size_t(control)] = text;
+        const Caption shown = Shown(text);
+        velbrin_web_set_text(m_native->id, control, shown.text.data(), Length(shown.text.size()),
+                             shown.accessKey);
+    } else if (c.kind == Kind::Label || c.kind == Kind::TextBox) {
+        const std::u16string shown = WithLf(text);
+        velbrin_web_set_text(m_native->id, control, shown.data(), Length(shown.size()), -1);
+    }
+}
+
+void Window::SetVisible(int control, bool visible)
+{
+    if (m_native->At(control).kind == Kind::Line)
+        return;
+    m_native->visible[std::size_t(control)] = visible;
+    velbrin_web_set_visible(m_native->id, control, visible);
+}
+
+void Window::SetMaxLength(int control, int length)
+{
+    const Control &c = m_native->At(control);
+    if (c.kind == Kind::TextBox && !c.has(MultiLine))
+        velbrin_web_set_max_length(m_native->id, control, length);
+}
+
+int Window::Caret(int control) const
+{
+    return m_native->At(control).kind == Kind::TextBox ? velbrin_web_caret(m_native->id, control)
+                                                       : 0;
+}
+
+void Window::SetCaret(int control, int position)
+{
+    if (m_native->At(control).kind == Kind::TextBox)
+        velbrin_web_set_caret(m_native->id, control, std::max(position, 0));
+}
+
+void Window::SetFocus(int control)
+{
+    const Kind kind = m_native->At(control).kind;
+    if (kind == Kind::TextBox || kind == Kind::Button)
+        velbrin_web_focus(m_native->id, control, false);
+}
+
+bool Window::IsShown(int control) const
+{
+    return m_native->At(control).kind != Kind::Line && m_native->visible[std::size_t(control)];
+}
+
+int Window::Focus() const
+{
+    return velbrin_web_focused(m_native->id);
+}
+
+void Window::SetTitle(std::u16string_view title)
+{
+    velbrin_web_set_title(m_native->id, title.data(), Length(title.size()));
+}
+
+void Window::Announce(std::u16string_view text)
+{
+    velbrin_web_announce(m_native->id, text.data(), Length(text.size()));
+}
+
+} // namespace velbrin::ui
+
 // What the page calls: each a boundary that no exception crosses.
 extern "C" {
 
@@ -333,17 +376,35 @@ EMSCRIPTEN_KEEPALIVE void velbrin_web_event(int window, int control, int event)
 {
     using namespace velbrin::web;
     Guarded([&] {
-        if (Window *target = Find(window))
-            target->Handle(control, velbrin::ui::Event(event));
+        if (auto *target = Find(window)) {
+            target->At(control);
+            if (target->events)
+                target->events(control, velbrin::ui::Event(event));
+        }
     });
+}
+
+// A key down in a window: 1 when it is spent, and the page's own handling of it
+// is to be prevented.
+EMSCRIPTEN_KEEPALIVE int velbrin_web_key(int window, int name, int letter, int shift, int alt,
+                                         int control)
+{
+    using namespace velbrin::web;
+    bool spent = false;
+    Guarded([&] {
+        if (auto *target = Find(window))
+            spent = target->Key({velbrin::ui::Key::Name(name), char32_t(letter), shift != 0,
+                                 alt != 0, control != 0});
+    });
+    return spent;
 }
 
 EMSCRIPTEN_KEEPALIVE void velbrin_web_close(int window)
 {
     using namespace velbrin::web;
     Guarded([&] {
-        if (Window *target = Find(window))
-            target->HandleClose();
+        if (auto *target = Find(window); target && target->closing)
+            target->closing();
     });
 }
 
@@ -352,8 +413,17 @@ EMSCRIPTEN_KEEPALIVE void velbrin_web_paste(int window, int control, const char1
 {
     using namespace velbrin::web;
     Guarded([&] {
-        if (Window *target = Find(window))
-            target->Paste(control, std::u16string_view(text, std::size_t(std::max(length, 0))));
+        auto *target = Find(window);
+        if (!target)
+            return;
+        const velbrin::ui::Control &c = target->At(control);
+        if (c.kind != Kind::TextBox || c.has(velbrin::ui::ReadOnly) ||
+            c.has(velbrin::ui::MultiLine))
+            return;
+        // The page's own paste would join the lines with spaces.
+        const std::u16string_view line = velbrin::ui::FirstLine(
+                std::u16string_view(text, std::size_t(std::max(length, 0))));
+        velbrin_web_insert(window, control, line.data(), Length(line.size()));
     });
 }
 

@@ -1,16 +1,15 @@
-// The browser front end's side of a window description: each window a framed
-// block of the page (title bar, close box, client area), its controls absolutely
-// placed DOM elements named by the controls' names, and the dialog keys (Tab,
-// access keys, Enter and Esc) handled by the page as the desktop handles them.
-// The DOM work is done by window_web.js; this side keeps the description, the
-// texts' conventions and the boundary that no C++ exception crosses.
+// The page's side of a window (window.h): each window a framed block of the page
+// (title bar, close box, client area), its controls absolutely placed DOM
+// elements named by the controls' names. The DOM work is done by window_web.js,
+// which reports keys, clicks and typing; what a key does is decided here, by the
+// shared dialog rules.
 //
 // Layouts are written in twips and the page lays out in CSS pixels, 96 to the
 // inch; the browser scales those for the screen itself.
 #pragma once
 
-#include "ui/window_model.h"
-#include "ui/window_view.h"
+#include "ui/dialog_rules.h"
+#include "ui/window.h"
 
 #include <exception>
 #include <functional>
@@ -18,55 +17,28 @@
 #include <string_view>
 #include <vector>
 
-namespace velbrin::web {
-
-// How a window stands in the page: the program's own window, at the page's corner,
-// whose caption is the page's title; or a modal dialog above it.
-enum class Frame { Main, Dialog };
-
-class Window : public ui::View
+struct velbrin::ui::Window::Native
 {
-public:
-    Window(const ui::WindowDescription &description, Frame frame);
-    virtual ~Window();
-    Window(const Window &) = delete;
-    Window &operator=(const Window &) = delete;
+    Native(Window &window, const WindowDescription &description, Frame frame);
+    ~Native();
 
-    // Shows the window; a dialog takes all input until it is hidden, and then the
-    // control that had the focus before gets it back.
-    void Show();
-    void Hide();
+    Window &window;
+    const WindowDescription &description;
+    DialogRules rules;
+    int id;
+    std::function<void(int, Event)> events;
+    std::function<void()> closing;
+    std::vector<std::u16string> captions; // buttons' captions, "&" and all
+    std::vector<bool> visible;
+    Window *owner = nullptr; // while shown modally above it
+    int ownerFocus = -1; // the owner's focused control then
 
-    // The view the handlers work through.
-    std::u16string Text(int control) const override;
-    void SetText(int control, std::u16string_view text) override;
-    void SetVisible(int control, bool visible) override;
-    void SetMaxLength(int control, int length) override;
-    int Caret(int control) const override;
-    void SetCaret(int control, int position) override;
-    void SetFocus(int control) override;
-    void SetTitle(std::u16string_view title) override;
-    void Announce(std::u16string_view text) override;
-
-    // From the page: an event of a control, the frame's close box, a paste into a
-    // box (its clipboard text, whole).
-    void Handle(int control, ui::Event event);
-    void HandleClose();
-    void Paste(int control, std::u16string_view text);
-
-protected:
-    virtual void OnEvent(int index, ui::Event event) = 0;
-    // The frame's close box.
-    virtual void OnClose() = 0;
-
-    const ui::WindowDescription &m_description;
-
-private:
-    const ui::Control &At(int control) const;
-
-    int m_id;
-    std::vector<std::u16string> m_captions; // buttons' captions, "&" and all
+    const Control &At(int control) const;
+    // A key from the page: whether it was spent.
+    bool Key(const ui::Key &key);
 };
+
+namespace velbrin::web {
 
 enum class MessageIcon { None, Error };
 

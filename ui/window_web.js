@@ -1,17 +1,17 @@
 // The page's side of the browser front end (window_web.h): windows and their
-// controls as DOM elements, and the keys that the desktop's dialogs handle, done
-// the desktop's way where the browser's own differs. Nothing the program shows is
-// written here: captions, names, tooltips and places come from the window
-// descriptions through window_web.cpp, texts as UTF-16 units and a count.
+// controls as DOM elements. Keys, clicks and typing are reported to the program,
+// which decides what they do; nothing the program shows is written here:
+// captions, names, tooltips and places come from the window descriptions through
+// window_web.cpp, texts as UTF-16 units and a count.
 
 var LibraryVelbrinWeb = {
   $VelbrinWeb__deps: ['malloc', 'free'],
   $VelbrinWeb__postset: 'VelbrinWeb.start();',
   $VelbrinWeb: {
-    // As ui::Kind and ui::Flag (window_web.cpp asserts that they still agree).
+    // As ui::Kind, ui::Flag and ui::Key (window_web.cpp asserts that they still agree).
     Label: 0, TextBox: 1, Button: 2, Picture: 3, Line: 4,
-    ReadOnly: 1, MultiLine: 2, Bordered: 4, AutoSize: 8, Hidden: 16, DefaultButton: 32,
-    CancelButton: 64, Digits: 128,
+    ReadOnly: 1, MultiLine: 2, Bordered: 4, AutoSize: 8, Hidden: 16, Digits: 128,
+    keys: {Tab: 0, Enter: 1, Escape: 2},
 
     windows: {}, // by id
     stack: [], // the windows and message boxes shown; the last one takes the keys
@@ -59,11 +59,6 @@ var LibraryVelbrinWeb = {
       var text = '';
       for (var at = pointer >> 1, end = at + length; at < end; at += 8192)
         text += String.fromCharCode.apply(null, HEAPU16.subarray(at, Math.min(end, at + 8192)));
-      return text;
-    },
-    ascii: function (pointer) {
-      var text = '';
-      while (HEAPU8[pointer]) text += String.fromCharCode(HEAPU8[pointer++]);
       return text;
     },
     // The page's own failures end the program as the program's do.
@@ -120,14 +115,13 @@ var LibraryVelbrinWeb = {
       frame.append(bar);
       return title;
     },
-    show: function (w) {
+    show: function (w, first) {
       var V = VelbrinWeb;
       if (w.shown || V.ended) return;
       w.shown = true;
-      w.returnFocus = document.activeElement;
       // The focus goes straight to its control: a dialog would first give it to
       // the first that takes it, the close box.
-      var first = w.pending || V.stops(w)[0];
+      first = w.pending || w.controls[first];
       w.pending = null;
       if (first) first.autofocus = true;
       if (w.main) w.frame.hidden = false;
@@ -229,8 +223,9 @@ var LibraryVelbrinWeb = {
       V.stack = V.stack.filter(function (s) { return s !== w; });
       if (w.main) w.frame.hidden = true;
       else if (w.frame.open) w.frame.close();
+      // A message box gives the focus back here; a window, as the program says.
       var back = w.returnFocus;
-      if (back && back.isConnected && !V.ended && back.focus) back.focus();
+      if (w.box && back && back.isConnected && !V.ended && back.focus) back.focus();
     },
     closeMessage: function (w) {
       var V = VelbrinWeb;
@@ -239,58 +234,112 @@ var LibraryVelbrinWeb = {
       w.frame.remove();
       V.call(function () { _velbrin_web_message_closed(w.box); });
     },
-    // The controls Tab walks, in the description's tab order; hidden ones are passed by.
-    stops: function (w) {
-      return w.order.map(function (i) { return w.controls[i]; })
-          .filter(function (el) { return !el.hidden; });
-    },
-    tab: function (w, back) {
-      var stops = VelbrinWeb.stops(w);
-      if (!stops.length) return;
-      var at = stops.indexOf(document.activeElement);
-      var next = at < 0 ? (back ? stops.length - 1 : 0)
-                        : (at + (back ? stops.length - 1 : 1)) % stops.length;
-      stops[next].focus();
-      // Tab selects a one-line box whole, as on the desktop; a summary keeps its
-      // first line in view.
-      if (stops[next].tagName === 'INPUT') stops[next].select();
-    },
-    accessKey: function (w, e) {
-      var letter = e.key && e.key.length === 1 && e.key.toLowerCase() !== e.key.toUpperCase()
-          ? e.key.toLowerCase()
-          : /^Key[A-Z]$/.test(e.code) ? e.code.charAt(3).toLowerCase() : '';
-      for (var i = 0; letter && i < w.controls.length; i++) {
-        var b = w.controls[i];
-        if (b && b.tagName === 'BUTTON' && !b.hidden && b.velbrinKey === letter) return b;
-      }
-      return null;
-    },
-    // The dialog keys. The browser's own accesskey would also press hidden buttons
-    // and those behind a modal dialog, and would move the focus.
+    // The dialog keys, reported to the program, which says whether it took them.
+    // The browser's own accesskey would also press hidden buttons and those behind
+    // a modal dialog, and would move the focus. A message box's one button takes
+    // Enter and Esc, and Tab stays on it.
     key: function (e) {
       var V = VelbrinWeb;
       var w = V.stack[V.stack.length - 1];
       if (V.ended || !w || (V.stopped && !w.box) || e.isComposing || e.keyCode === 229) return;
-      var plain = !e.altKey && !e.ctrlKey && !e.metaKey;
-      var press = function (button) {
+      var name = e.key in V.keys ? V.keys[e.key] : 4;
+      if (w.box) {
+        if (name === 4 || e.altKey || e.ctrlKey || e.metaKey) return;
         e.preventDefault();
-        if (button) button.click();
-      };
-      if (e.key === 'Tab' && plain) {
-        e.preventDefault();
-        V.tab(w, e.shiftKey);
-      } else if (e.key === 'Escape' && plain) {
-        press(w.cancelButton);
-      } else if (e.key === 'Enter' && plain) {
-        // A focused button is pressed; elsewhere the default button, if any.
-        // Enter in an entry box does nothing: scanners end an identifier with it.
-        var f = document.activeElement;
-        press(f && f.tagName === 'BUTTON' && w.frame.contains(f) &&
-              !f.classList.contains('close-box') ? f : w.defaultButton);
-      } else if (e.altKey && !e.ctrlKey && !e.metaKey && !w.box) {
-        var button = V.accessKey(w, e);
-        if (button) press(button);
+        if (name !== V.keys.Tab) V.closeMessage(w);
+        return;
       }
+      var letter = e.key && [...e.key].length === 1 ? e.key.codePointAt(0)
+          : /^Key[A-Z]$/.test(e.code) ? e.code.charCodeAt(3) : 0;
+      if (name === 4 && letter) name = 3;
+      V.call(function () {
+        if (_velbrin_web_key(w.id, name, letter, e.shiftKey, e.altKey, e.ctrlKey || e.metaKey))
+          e.preventDefault();
+      });
+    },
+    control: function (w, index, c) {
+      var V = VelbrinWeb;
+      var kind = c.kind, flags = c.flags, el;
+      if (kind === V.Label) {
+        el = document.createElement('span');
+        el.className = flags & V.Bordered ? 'label bordered' : 'label';
+      } else if (kind === V.TextBox) {
+        var multi = flags & V.MultiLine;
+        el = document.createElement(multi ? 'textarea' : 'input');
+        if (!multi) el.type = 'text';
+        el.readOnly = !!(flags & V.ReadOnly);
+        // An identifier is no word: a phone's keyboard neither corrects, capitalises
+        // nor completes it, and offers its digits where that is all it holds.
+        el.spellcheck = false;
+        el.autocomplete = 'off';
+        el.setAttribute('autocapitalize', 'off');
+        el.setAttribute('autocorrect', 'off');
+        if (flags & V.Digits) el.inputMode = 'numeric';
+        if (c.maxLength > 0 && !multi) el.maxLength = c.maxLength;
+        if (c.heard) el.setAttribute('aria-label', c.heard);
+        if (!multi && !el.readOnly) {
+          // A keyboard that composes a word reports every character as it comes, and
+          // the program follows each; what the program writes back into the box
+          // waits until the word is done (velbrin_web_set_text), since a write
+          // would break it. Done, the box's text is told again to be written back.
+          el.addEventListener('compositionstart', function () { el.velbrinComposing = true; });
+          el.addEventListener('input', function () { V.event(w, index, 0); });
+          el.addEventListener('compositionend', function () {
+            el.velbrinComposing = false;
+            V.event(w, index, 0);
+          });
+          // Pasted or dropped text goes through the program, which keeps its
+          // first line; the page's own would join the lines with spaces.
+          el.addEventListener('paste', function (e) {
+            e.preventDefault();
+            if (e.clipboardData) V.paste(w, index, e.clipboardData.getData('text/plain'));
+          });
+          el.addEventListener('drop', function (e) {
+            e.preventDefault();
+            var text = e.dataTransfer ? e.dataTransfer.getData('text/plain') : '';
+            if (!text) return;
+            var at = document.caretPositionFromPoint
+                ? document.caretPositionFromPoint(e.clientX, e.clientY) : null;
+            el.focus();
+            if (at && at.offsetNode === el) el.setSelectionRange(at.offset, at.offset);
+            V.paste(w, index, text);
+          });
+        }
+      } else if (kind === V.Button) {
+        el = document.createElement('button');
+        el.type = 'button';
+        el.addEventListener('click', function () { V.event(w, index, 1); });
+      } else if (kind === V.Picture) {
+        // Decoration: the page's own icon, at its size in the box's corner.
+        el = document.createElement('img');
+        el.alt = '';
+        el.draggable = false;
+        var icon = document.querySelector('link[rel~="icon"]');
+        if (icon) el.src = icon.href;
+      } else {
+        el = document.createElement('div');
+        el.className = 'line';
+        el.setAttribute('aria-hidden', 'true');
+      }
+      el.id = c.name;
+      // Of two that overlap, the earlier lies on top: an auto-sized label grown over a
+      // button does not take its clicks. All lie above the client area's face.
+      el.style.zIndex = String(-1 - index);
+      el.style.left = c.left + 'px';
+      el.style.top = c.top + 'px';
+      el.style.width = c.width + 'px';
+      el.style.height = c.height + 'px';
+      if (c.colour !== -1) {
+        var value = c.colour === -2 ? 'MenuText' : '#' + (0x1000000 + c.colour).toString(16).slice(1);
+        if (kind === V.Line) el.style.backgroundColor = value;
+        else el.style.color = value;
+      }
+      if (c.tooltip) el.title = c.tooltip;
+      if (flags & V.Hidden) el.hidden = true;
+      w.controls[index] = el;
+      w.places[index] = [c.width, c.height, c.left];
+      w.autoSize[index] = !!(flags & V.AutoSize);
+      w.client.append(el);
     },
     end: function (status, note) {
       var V = VelbrinWeb;
@@ -313,19 +362,20 @@ var LibraryVelbrinWeb = {
     },
   },
 
-  velbrin_web_window: function (id, name, frame, width, height, placed, left, top) {
+  velbrin_web_window: function (description) {
     var V = VelbrinWeb;
-    var main = frame === 0;
+    var d = JSON.parse(UTF8ToString(description));
+    var main = d.frame === 0;
     var el = document.createElement(main ? 'main' : 'dialog');
-    var w = {id: id, main: main, frame: el, controls: [], places: [], autoSize: [], order: [],
-             shown: false, pending: null, returnFocus: null, width: width, height: height};
-    el.id = V.ascii(name);
+    var w = {id: d.id, main: main, frame: el, controls: [], places: [], autoSize: [],
+             shown: false, pending: null, width: d.width, height: d.height};
+    el.id = d.name;
     el.className = 'window';
     w.caption = V.titleBar(el, el.id, '', function () { V.close(w); });
     w.client = document.createElement('div');
     w.client.className = 'client';
-    w.client.style.width = width + 'px';
-    w.client.style.height = height + 'px';
+    w.client.style.width = d.width + 'px';
+    w.client.style.height = d.height + 'px';
     // What the window tells a screen reader without moving the focus.
     w.live = document.createElement('div');
     w.live.id = el.id + '-announced';
@@ -333,9 +383,9 @@ var LibraryVelbrinWeb = {
     w.live.setAttribute('role', 'status');
     w.live.setAttribute('aria-live', 'polite');
     el.append(w.client, w.live);
-    if (placed) { // the client area's corner is the place
-      w.left = el.style.left = 'calc(' + left + 'px - var(--frame-border))';
-      w.top = el.style.top = 'calc(' + top + 'px - var(--frame-border) - var(--title-height))';
+    if (d.placed) { // the client area's corner is the place
+      w.left = el.style.left = 'calc(' + d.left + 'px - var(--frame-border))';
+      w.top = el.style.top = 'calc(' + d.top + 'px - var(--frame-border) - var(--title-height))';
     }
     if (main) {
       el.hidden = true;
@@ -344,7 +394,7 @@ var LibraryVelbrinWeb = {
       // dialog closed by the browser itself as its close box.
       el.addEventListener('cancel', function (e) {
         e.preventDefault();
-        if (w.cancelButton) w.cancelButton.click();
+        V.call(function () { _velbrin_web_key(w.id, V.keys.Escape, 0, 0, 0, 0); });
       });
       el.addEventListener('close', function () {
         if (!w.shown || el.open) return; // its own hiding, told late
@@ -352,101 +402,9 @@ var LibraryVelbrinWeb = {
         V.close(w);
       });
     }
-    V.windows[id] = w;
+    d.controls.forEach(function (c, index) { V.control(w, index, c); });
+    V.windows[d.id] = w;
     document.body.append(el);
-  },
-
-  velbrin_web_control: function (id, index, name, kind, flags, left, top, width, height, colour,
-                                 maxLength, heard, heardLength, tooltip, tooltipLength) {
-    var V = VelbrinWeb;
-    var w = V.windows[id];
-    var el;
-    if (kind === V.Label) {
-      el = document.createElement('span');
-      el.className = flags & V.Bordered ? 'label bordered' : 'label';
-    } else if (kind === V.TextBox) {
-      var multi = flags & V.MultiLine;
-      el = document.createElement(multi ? 'textarea' : 'input');
-      if (!multi) el.type = 'text';
-      el.readOnly = !!(flags & V.ReadOnly);
-      // An identifier is no word: a phone's keyboard neither corrects, capitalises
-      // nor completes it, and offers its digits where that is all it holds.
-      el.spellcheck = false;
-      el.autocomplete = 'off';
-      el.setAttribute('autocapitalize', 'off');
-      el.setAttribute('autocorrect', 'off');
-      if (flags & V.Digits) el.inputMode = 'numeric';
-      if (maxLength > 0 && !multi) el.maxLength = maxLength;
-      if (heardLength) el.setAttribute('aria-label', V.text(heard, heardLength));
-      if (!multi && !el.readOnly) {
-        // A keyboard that composes a word reports every character as it comes, and
-        // the program follows each; what the program writes back into the box
-        // waits until the word is done (velbrin_web_set_text), since a write
-        // would break it. Done, the box's text is told again to be written back.
-        el.addEventListener('compositionstart', function () { el.velbrinComposing = true; });
-        el.addEventListener('input', function () { V.event(w, index, 0); });
-        el.addEventListener('compositionend', function () {
-          el.velbrinComposing = false;
-          V.event(w, index, 0);
-        });
-        // Pasted or dropped text goes through the program, which keeps its
-        // first line; the page's own would join the lines with spaces.
-        el.addEventListener('paste', function (e) {
-          e.preventDefault();
-          if (e.clipboardData) V.paste(w, index, e.clipboardData.getData('text/plain'));
-        });
-        el.addEventListener('drop', function (e) {
-          e.preventDefault();
-          var text = e.dataTransfer ? e.dataTransfer.getData('text/plain') : '';
-          if (!text) return;
-          var at = document.caretPositionFromPoint
-              ? document.caretPositionFromPoint(e.clientX, e.clientY) : null;
-          el.focus();
-          if (at && at.offsetNode === el) el.setSelectionRange(at.offset, at.offset);
-          V.paste(w, index, text);
-        });
-      }
-    } else if (kind === V.Button) {
-      el = document.createElement('button');
-      el.type = 'button';
-      el.addEventListener('click', function () { V.event(w, index, 1); });
-      if (flags & V.DefaultButton) w.defaultButton = el;
-      if (flags & V.CancelButton) w.cancelButton = el;
-    } else if (kind === V.Picture) {
-      // Decoration: the page's own icon, at its size in the box's corner.
-      el = document.createElement('img');
-      el.alt = '';
-      el.draggable = false;
-      var icon = document.querySelector('link[rel~="icon"]');
-      if (icon) el.src = icon.href;
-    } else {
-      el = document.createElement('div');
-      el.className = 'line';
-      el.setAttribute('aria-hidden', 'true');
-    }
-    el.id = V.ascii(name);
-    // Of two that overlap, the earlier lies on top: an auto-sized label grown over a
-    // button does not take its clicks. All lie above the client area's face.
-    el.style.zIndex = String(-1 - index);
-    el.style.left = left + 'px';
-    el.style.top = top + 'px';
-    el.style.width = width + 'px';
-    el.style.height = height + 'px';
-    if (colour !== -1) {
-      var value = colour === -2 ? 'MenuText' : '#' + (0x1000000 + colour).toString(16).slice(1);
-      if (kind === V.Line) el.style.backgroundColor = value;
-      else el.style.color = value;
-    }
-    if (tooltipLength) el.title = V.text(tooltip, tooltipLength);
-    if (flags & V.Hidden) el.hidden = true;
-    w.controls[index] = el;
-    w.places[index] = [width, height, left];
-    w.autoSize[index] = !!(flags & V.AutoSize);
-    w.client.append(el);
-  },
-
-  velbrin_web_tab_order: function (id, order, count) {
-    VelbrinWeb.windows[id].order = Array.from(HEAP32.subarray(order >> 2, (order >> 2) + count));
   },
 
   velbrin_web_drop_window: function (id) {
@@ -457,8 +415,8 @@ var LibraryVelbrinWeb = {
     delete V.windows[id];
   },
 
-  velbrin_web_show: function (id) {
-    VelbrinWeb.show(VelbrinWeb.windows[id]);
+  velbrin_web_show: function (id, first) {
+    VelbrinWeb.show(VelbrinWeb.windows[id], first);
   },
 
   velbrin_web_hide: function (id) {
@@ -543,10 +501,15 @@ var LibraryVelbrinWeb = {
     VelbrinWeb.windows[id].live.textContent = VelbrinWeb.text(text, length);
   },
 
-  velbrin_web_focus: function (id, index) {
-    var w = VelbrinWeb.windows[id];
-    if (w.shown) w.controls[index].focus();
-    else w.pending = w.controls[index]; // for when it is shown
+  velbrin_web_focus: function (id, index, selectAll) {
+    var w = VelbrinWeb.windows[id], el = w.controls[index];
+    if (!w.shown) return void (w.pending = el); // for when it is shown
+    el.focus();
+    if (selectAll) el.select();
+  },
+
+  velbrin_web_focused: function (id) {
+    return VelbrinWeb.windows[id].controls.indexOf(document.activeElement);
   },
 
   velbrin_web_insert: function (id, index, pointer, length) {
@@ -603,9 +566,7 @@ var LibraryVelbrinWeb = {
       V.closeMessage(w);
     });
     frame.addEventListener('close', function () { V.closeMessage(w); });
-    w.order = [0];
     w.controls = [ok];
-    w.defaultButton = w.cancelButton = ok;
     ok.autofocus = true;
     document.body.append(frame);
     frame.showModal();
