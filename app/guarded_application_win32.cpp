@@ -27,17 +27,13 @@ void GuardedApplication::Fail(std::exception_ptr failure)
     failing = false;
 }
 
-int GuardedApplication::Run(Window &main)
+int GuardedApplication::Run()
 {
-    MSG message;
-    BOOL got;
-    while ((got = GetMessageW(&message, nullptr, 0, 0)) > 0) {
-        if (main.IsCreated() && DialogMessage(main.Handle(), &message))
-            continue;
-        TranslateMessage(&message);
-        DispatchMessageW(&message);
+    try {
+        return MessageLoop();
+    } catch (...) {
+        return FailureExitCode;
     }
-    return got == 0 ? int(message.wParam) : FailureExitCode;
 }
 
 } // namespace velbrin::win32

@@ -13,8 +13,8 @@ public:
     GuardedApplication(const GuardedApplication &) = delete;
     GuardedApplication &operator=(const GuardedApplication &) = delete;
 
-    // The program's message loop for `main`; returns the exit status.
-    int Run(Window &main);
+    // The program's message loop; returns the exit status.
+    int Run();
 
     // Tells the user and has the message loop end the program.
     static void Fail(std::exception_ptr failure);

@@ -2,7 +2,7 @@
 // message loop. The command line is not looked at.
 #include "app/failure.h"
 #include "app/guarded_application_win32.h"
-#include "main_window/frm_velbrin_win32.h"
+#include "main_window/frm_velbrin.h"
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int)
 {
@@ -11,7 +11,7 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int)
         velbrin::frmVelbrin window;
         window.Form_Load();
         window.Show();
-        return application.Run(window);
+        return application.Run();
     } catch (...) {
         // A failure before the loop runs (the window cannot be created).
         application.Fail(std::current_exception());

@@ -2,11 +2,12 @@
 // keys and clicks through the program's own message loop (under wine in the
 // cross build), read back through the window tree, and what only the Win32 front
 // end has.
-#include "about/frm_about_win32.h"
+#include "about/frm_about.h"
 #include "app/guarded_application_win32.h"
 #include "approval.h"
-#include "main_window/frm_velbrin_win32.h"
+#include "main_window/frm_velbrin.h"
 #include "main_window/main_window_model.h"
+#include "ui/window_win32.h"
 
 #include <commctrl.h>
 
@@ -100,32 +101,37 @@ std::string OnScreen(HWND window)
     return png;
 }
 
+HWND Handle(ui::Window &window)
+{
+    return window.native().Made();
+}
+
 // A window of the main window's controls whose command handler fails with `what`.
-struct Bare : win32::Window
+struct Bare : ui::Window
 {
     std::string what;
     Bare()
-        : Window(main_window::Description())
+        : Window(main_window::Description(), ui::Frame::Main)
     {
-        Create();
+        Connect(
+                [this](int, ui::Event) {
+                    if (!what.empty())
+                        throw std::runtime_error(what);
+                },
+                [] {});
     }
-    void OnEvent(int, ui::Event) override
-    {
-        if (!what.empty())
-            throw std::runtime_error(what);
-    }
-    void OnClose() override { }
 };
 
-class Win32Main : public frmVelbrin, public Driver
+class Win32Main : public Driver
 {
 public:
     Win32Main()
     {
-        Form_Load();
-        Show();
+        m_main.Form_Load();
+        m_main.Show();
         Pump();
     }
+    HWND Handle() { return test::Handle(m_main.window()); }
     ~Win32Main() override
     {
         MSG quit; // one the program posted when it ended
@@ -134,7 +140,7 @@ public:
 
     std::vector<Seen> Dump() override
     {
-        const HWND window = Top().Handle();
+        const HWND window = test::Handle(Top());
         RECT client;
         GetClientRect(window, &client);
         POINT corner {0, 0};
@@ -153,7 +159,7 @@ public:
         const HWND tooltips = Find(TOOLTIPS_CLASSW, window);
         for (int i = 0; SendMessageW(tooltips, TTM_ENUMTOOLSW, i, LPARAM(&tool)); ++i)
             tips[HWND(tool.uId)] = reinterpret_cast<const char16_t *>(text);
-        // In the order of the window tree, which is the tab order.
+        // In the window tree's order: each label just before the box it names.
         for (HWND c = GetWindow(window, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT))
             Read(seen, Top(), c, tips[c]);
         return seen;
@@ -178,13 +184,13 @@ public:
     {
         SetCursorPos(1023, 767); // away from the windows: no tooltip, no pointer in the picture
         HideCaret(nullptr); // it blinks
-        return OnScreen(Top().Handle());
+        return OnScreen(test::Handle(Top()));
     }
     bool Rescale(double scale) override
     {
         RECT suggested; // where it is: the system suggests a place near the old one
-        GetWindowRect(Top().Handle(), &suggested);
-        SendMessageW(Top().Handle(), WM_DPICHANGED, MAKEWPARAM(96 * scale, 96 * scale),
+        GetWindowRect(test::Handle(Top()), &suggested);
+        SendMessageW(test::Handle(Top()), WM_DPICHANGED, MAKEWPARAM(96 * scale, 96 * scale),
                      LPARAM(&suggested));
         return true;
     }
@@ -195,7 +201,7 @@ public:
         // A thread timer fires in whatever loop runs (About's, a message box's), and
         // only once the messages before it are handled and the windows painted.
         playing.timer = SetTimer(nullptr, 0, 1, Tick);
-        const int status = program.Run(*this);
+        const int status = program.Run();
         KillTimer(nullptr, playing.timer);
         return status == GoesOn ? -1 : status;
     }
@@ -224,15 +230,17 @@ private:
         playing.main->Take(step, keys);
     }
 
-    win32::Window &Top()
+    // The program's topmost window: About while it is up.
+    ui::Window &Top()
     {
-        frmAbout *about = aboutDialog();
-        if (about && about->IsCreated() && IsWindowVisible(about->Handle()))
-            return *about;
-        return *this;
+        frmAbout *about = m_main.aboutDialog();
+        if (about && about->window().native().handle &&
+            IsWindowVisible(about->window().native().handle))
+            return about->window();
+        return m_main.window();
     }
 
-    static void Read(std::vector<Seen> &seen, win32::Window &window, HWND c,
+    static void Read(std::vector<Seen> &seen, ui::Window &window, HWND c,
                      const std::u16string &tip)
     {
         wchar_t kind[8] = {};
@@ -241,9 +249,9 @@ private:
         const bool edit = kind == std::wstring_view(L"Edit"), button = kind[0] == L'B';
         RECT r;
         GetWindowRect(c, &r);
-        MapWindowPoints(nullptr, window.Handle(), reinterpret_cast<POINT *>(&r), 2);
+        MapWindowPoints(nullptr, test::Handle(window), reinterpret_cast<POINT *>(&r), 2);
         const HDC dc = CreateCompatibleDC(nullptr); // the text colour the control is handed
-        SendMessageW(window.Handle(), edit ? WM_CTLCOLOREDIT : WM_CTLCOLORSTATIC, WPARAM(dc),
+        SendMessageW(test::Handle(window), edit ? WM_CTLCOLOREDIT : WM_CTLCOLORSTATIC, WPARAM(dc),
                      LPARAM(c));
         const COLORREF colour = GetTextColor(dc);
         DeleteDC(dc);
@@ -265,7 +273,7 @@ private:
 
     void Take(const Step &step, BYTE (&keys)[256])
     {
-        const HWND top = Top().Handle(), focus = GetFocus() ? GetFocus() : top;
+        const HWND top = test::Handle(Top()), focus = GetFocus() ? GetFocus() : top;
         const auto post = [&](UINT message, WPARAM w, LPARAM l) {
             PostMessageW(focus, message, w, l);
         };
@@ -311,11 +319,13 @@ private:
         } else if (step.verb == "fail") {
             static Bare failing;
             failing.what = Utf8(step.text);
-            PostMessageW(failing.Handle(), WM_COMMAND, ui::FirstControlId, 0);
+            PostMessageW(test::Handle(failing), WM_COMMAND, ui::FirstControlId, 0);
         } else {
             ADD_FAILURE() << "no such step: " << step.verb;
         }
     }
+
+    frmVelbrin m_main;
 };
 
 // Moved to screens of other DPIs, each window shows what a full repaint shows:
@@ -386,8 +396,8 @@ TEST(Win32Window, IsTornDownWithItsWindowUp)
     HWND handle = nullptr;
     {
         Bare window;
-        ShowWindow(handle = window.Handle(), SW_SHOW);
-        ::SetFocus(window.Control(main_window::txtMsn));
+        ShowWindow(handle = test::Handle(window), SW_SHOW);
+        ::SetFocus(window.native().Control(main_window::txtMsn));
     }
     RemoveVectoredExceptionHandler(watch);
     EXPECT_EQ(faults, std::vector<DWORD> {});

@@ -38,22 +38,25 @@ DialogRules::DialogRules(const WindowDescription &description)
 std::vector<int> DialogRules::MakingOrder() const
 {
     const auto &controls = m_description.controls;
-    const auto labelOf = [&](int box) {
-        for (int i = 0; i < int(controls.size()); ++i)
-            if (controls[std::size_t(i)].kind == Kind::Label && !controls[std::size_t(box)].heard.empty() &&
-                controls[std::size_t(i)].caption == controls[std::size_t(box)].heard)
-                return i;
-        return -1;
-    };
-    std::vector<int> order;
-    for (const int stop : m_stops) {
-        if (const int label = labelOf(stop); label >= 0)
-            order.push_back(label);
-        order.push_back(stop);
+    std::vector<int> order(controls.size());
+    for (int i = 0; i < int(order.size()); ++i)
+        order[std::size_t(i)] = i;
+    std::stable_sort(order.begin(), order.end(), [&](int a, int b) {
+        return controls[std::size_t(a)].tab < controls[std::size_t(b)].tab;
+    });
+    for (const int box : m_stops) {
+        const auto names = [&](int label) {
+            const Control &c = controls[std::size_t(label)];
+            return c.kind == Kind::Label && !c.caption.empty() &&
+                    c.caption == controls[std::size_t(box)].heard;
+        };
+        const auto label = std::find_if(order.begin(), order.end(), names);
+        if (label == order.end())
+            continue;
+        const int moved = *label;
+        order.erase(label);
+        order.insert(std::find(order.begin(), order.end(), box), moved);
     }
-    for (int i = 0; i < int(controls.size()); ++i)
-        if (std::find(order.begin(), order.end(), i) == order.end())
-            order.push_back(i);
     return order;
 }
 

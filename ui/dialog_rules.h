@@ -52,8 +52,9 @@ public:
     const std::vector<int> &TabStops() const { return m_stops; }
     // The order the controls are made in on a system whose dialog keys walk the
     // controls in that order, and whose screen reader names a box from the label
-    // made just before it: the tab order, each label that names a box (its caption
-    // is what the box is heard as) just before that box, the rest after.
+    // made just before it: the tab order (controls without a tab position first),
+    // each label that names a box (its caption is what the box is heard as) moved
+    // to just before that box.
     std::vector<int> MakingOrder() const;
 
     Answer Decide(const Key &key, const View &window) const;

@@ -3,89 +3,55 @@
 #include <commctrl.h>
 
 #include <algorithm>
-#include <exception>
-#include <numeric>
 #include <stdexcept>
+#include <utility>
 
 namespace velbrin::win32 {
 namespace {
 
-using ui::Kind;
-
 constexpr const wchar_t *ClassName = L"VelbrinWindow";
-constexpr const wchar_t *NameProperty = L"VelbrinName";
-constexpr const wchar_t *FocusProperty = L"VelbrinFocus"; // the control to focus on return
-constexpr DWORD FrameStyle = WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
-constexpr DWORD FrameExStyle = WS_EX_CONTROLPARENT;
-constexpr UINT AddTooltipsMessage = WM_APP + 1;
-
-// Functions of newer Windows versions, looked up so that the program still starts
-// where they are missing.
-template<typename Function> Function User32(const char *name)
-{
-    const FARPROC found = GetProcAddress(GetModuleHandleW(L"user32.dll"), name);
-    return reinterpret_cast<Function>(reinterpret_cast<void (*)()>(found));
-}
-
-int SystemDpi()
-{
-    const HDC screen = GetDC(nullptr);
-    const int dpi = GetDeviceCaps(screen, LOGPIXELSY);
-    ReleaseDC(nullptr, screen);
-    return dpi > 0 ? dpi : 96;
-}
-
-int DpiOf(HWND window)
-{
-    using GetDpiForWindowFn = UINT(WINAPI *)(HWND);
-    static const auto getDpi = User32<GetDpiForWindowFn>("GetDpiForWindow");
-    const int dpi = getDpi ? int(getDpi(window)) : 0;
-    return dpi > 0 ? dpi : SystemDpi();
-}
-
-RECT FrameFor(int clientWidth, int clientHeight, int dpi)
-{
-    using AdjustFn = BOOL(WINAPI *)(RECT *, DWORD, BOOL, DWORD, UINT);
-    static const auto adjust = User32<AdjustFn>("AdjustWindowRectExForDpi");
-    RECT frame {0, 0, clientWidth, clientHeight};
-    if (!adjust || !adjust(&frame, FrameStyle, FALSE, FrameExStyle, UINT(dpi)))
-        AdjustWindowRectEx(&frame, FrameStyle, FALSE, FrameExStyle);
-    return frame;
-}
-
-// The system's message font at `dpi`: the font the system's own dialogs use.
-HFONT MessageFont(int dpi)
-{
-    using ParametersFn = BOOL(WINAPI *)(UINT, UINT, void *, UINT, UINT);
-    static const auto forDpi = User32<ParametersFn>("SystemParametersInfoForDpi");
-    NONCLIENTMETRICSW metrics {};
-    metrics.cbSize = sizeof metrics;
-    if (forDpi && forDpi(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0, UINT(dpi))) {
-        return CreateFontIndirectW(&metrics.lfMessageFont);
-    }
-    SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0);
-    metrics.lfMessageFont.lfHeight = MulDiv(metrics.lfMessageFont.lfHeight, dpi, SystemDpi());
-    return CreateFontIndirectW(&metrics.lfMessageFont);
-}
-
-COLORREF ColourRef(ui::Colour colour)
-{
-    if (colour == ui::Colour::Default || colour == ui::Colour::MenuText)
-        return GetSysColor(colour == ui::Colour::Default ? COLOR_WINDOWTEXT : COLOR_MENUTEXT);
-    const std::uint32_t rgb = ui::Rgb(colour);
-    return RGB(rgb >> 16, rgb >> 8 & 0xFF, rgb & 0xFF);
-}
+constexpr UINT ShownMessage = WM_APP + 1; // once on screen: what can wait until then
 
 const wchar_t *iconResource = nullptr;
+FailureHandler failureHandler = nullptr;
 
-// The icon at `size` pixels. Shared ones (the standard sizes) stay loaded for the
-// program's life; others belong to the caller.
-HICON ApplicationIcon(int size, UINT shared = LR_SHARED)
+std::wstring Converted(UINT codePage, std::string_view text)
 {
-    if (!iconResource)
-        return nullptr;
-    return static_cast<HICON>(
-            LoadImageW(GetModuleHandleW(nullptr), iconResource, IMAGE_ICON, size, size, shared));
+    if (text.empty())
+        return {};
+    const int length = MultiByteToWideChar(codePage, 0, text.data(), int(text.size()), nullptr, 0);
+    std::wstring wide(std::size_t(std::max(length, 0)), L'\0');
+    MultiByteToWideChar(codePage, 0, text.data(), int(text.size()), wide.data(), length);
+    return wide;
+}
+
+// The window a message is for, if it is one of the program's: `this` is bound to
+// it when it is made, and the dialog manager's own procedure does the rest.
+ui::Window::Native *Bound(HWND window)
+{
+    return reinterpret_cast<ui::Window::Native *>(GetWindowLongPtrW(window, GWLP_USERDATA));
+}
+
+LRESULT CALLBACK Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    ui::Window::Native *self = Bound(window);
+    if (message == WM_NCCREATE) {
+        self = static_cast<ui::Window::Native *>(
+                reinterpret_cast<const CREATESTRUCTW *>(lParam)->lpCreateParams);
+        self->handle = window;
+        SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
+    }
+    if (!self)
+        return DefDlgProcW(window, message, wParam, lParam);
+    try {
+        return self->HandleMessage(message, wParam, lParam);
+    } catch (...) {
+        if (failureHandler)
+            failureHandler(std::current_exception());
+        else
+            PostQuitMessage(1);
+    }
+    return 0;
 }
 
 void RegisterClassOnce()
@@ -95,7 +61,8 @@ void RegisterClassOnce()
         InitCommonControlsEx(&controls);
         WNDCLASSEXW windowClass {};
         windowClass.cbSize = sizeof windowClass;
-        windowClass.lpfnWndProc = DefWindowProcW; // replaced by each window's own
+        windowClass.lpfnWndProc = Procedure;
+        windowClass.cbWndExtra = DLGWINDOWEXTRA; // the dialog manager's
         windowClass.hInstance = GetModuleHandleW(nullptr);
         windowClass.hCursor = LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_ARROW));
         windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_3DFACE + 1);
@@ -108,106 +75,25 @@ void RegisterClassOnce()
         throw std::runtime_error("the window class cannot be registered");
 }
 
-// A single-line entry box keeps only the first line of pasted text, and takes
-// no half of a character of two units: typed, such a character comes as two
-// WM_CHARs, the first taken only where both fit, the second only after it.
-LRESULT CALLBACK SingleLineEntry(HWND box, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR id,
-                                 DWORD_PTR)
+// The dialog keys of the window the message is for. Alt and a letter is decided
+// by the rules alone: the dialog manager would move the focus to the button it
+// presses, and type nothing but beep for a letter no button owns.
+bool DialogMessage(MSG *message)
 {
-    if (message == WM_NCDESTROY)
-        RemoveWindowSubclass(box, SingleLineEntry, id);
-    const bool half = message == WM_CHAR && wParam >= 0xD800 && wParam < 0xE000;
-    if ((message != WM_PASTE && !half) || (GetWindowLongW(box, GWL_STYLE) & ES_READONLY))
-        return DefSubclassProc(box, message, wParam, lParam);
-    DWORD start = 0, end = 0;
-    SendMessageW(box, EM_GETSEL, WPARAM(&start), LPARAM(&end));
-    const std::size_t room = std::size_t(SendMessageW(box, EM_GETLIMITTEXT, 0, 0)) + end - start -
-            std::size_t(GetWindowTextLengthW(box));
-    if (half) {
-        std::wstring text(std::size_t(GetWindowTextLengthW(box)) + 1, L'\0');
-        text.resize(std::size_t(GetWindowTextW(box, text.data(), int(text.size()))));
-        const bool taken = wParam < 0xDC00 ? room >= 2
-                                           : start > 0 && start <= text.size() &&
-                        text[start - 1] >= 0xD800 && text[start - 1] < 0xDC00;
-        return taken ? DefSubclassProc(box, message, wParam, lParam) : 0;
+    const HWND root = message->hwnd ? GetAncestor(message->hwnd, GA_ROOT) : nullptr;
+    wchar_t name[16] = {};
+    if (!root || !GetClassNameW(root, name, 16) || std::wstring_view(name) != ClassName)
+        return false;
+    ui::Window::Native *window = Bound(root);
+    if (window && message->message == WM_SYSCHAR) {
+        const ui::Key key {ui::Key::Letter, char32_t(message->wParam), false, true, false};
+        const ui::Answer answer = window->rules.Decide(key, *window->view);
+        if (answer.press >= 0 && window->events)
+            window->events(answer.press, ui::Event::Click);
+        if (answer.spent)
+            return true;
     }
-    std::wstring pasted;
-    bool got = false;
-    if (OpenClipboard(box)) {
-        if (const HANDLE data = GetClipboardData(CF_UNICODETEXT)) {
-            if (const auto *text = static_cast<const char16_t *>(GlobalLock(data))) {
-                // Read no further than the memory holds, terminator or not.
-                std::u16string_view whole(text, GlobalSize(data) / sizeof(char16_t));
-                whole = whole.substr(0, whole.find(u'\0'));
-                pasted = Wide(ui::Fitting(ui::FirstLine(whole), room));
-                got = true;
-                GlobalUnlock(data);
-            }
-        }
-        CloseClipboard();
-    }
-    if (got) // an empty first line still replaces the selection
-        SendMessageW(box, EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(pasted.c_str()));
-    return 0;
-}
-
-// The dialog keys select a box whole on Tab when it says it takes a selection;
-// a summary box does not, so Tab leaves its text unselected and its first line
-// in view.
-LRESULT CALLBACK NoSelectionOnTab(HWND box, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR id,
-                                  DWORD_PTR)
-{
-    if (message == WM_NCDESTROY)
-        RemoveWindowSubclass(box, NoSelectionOnTab, id);
-    const LRESULT result = DefSubclassProc(box, message, wParam, lParam);
-    return message == WM_GETDLGCODE ? result & ~LRESULT(DLGC_HASSETSEL) : result;
-}
-
-struct ControlClass
-{
-    const wchar_t *name;
-    DWORD style;
-    DWORD exStyle;
-};
-
-ControlClass ClassFor(const ui::Control &c)
-{
-    switch (c.kind) {
-    case Kind::Label:
-        return {WC_STATICW,
-                DWORD(SS_LEFT | SS_NOPREFIX | SS_NOTIFY | (c.has(ui::Bordered) ? WS_BORDER : 0)),
-                0};
-    case Kind::Picture:
-        return {WC_STATICW, SS_ICON | SS_CENTERIMAGE, 0};
-    case Kind::Button:
-        return {WC_BUTTONW,
-                DWORD(WS_TABSTOP | (c.has(ui::DefaultButton) ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON)),
-                0};
-    case Kind::TextBox:
-        if (c.has(ui::MultiLine))
-            return {WC_EDITW,
-                    DWORD(WS_TABSTOP | WS_VSCROLL | ES_MULTILINE | ES_AUTOVSCROLL |
-                          (c.has(ui::ReadOnly) ? ES_READONLY : 0)),
-                    WS_EX_CLIENTEDGE};
-        if (c.has(ui::ReadOnly)) // the narrow field boxes: a thin border leaves room
-            return {WC_EDITW, WS_TABSTOP | WS_BORDER | ES_AUTOHSCROLL | ES_READONLY, 0};
-        return {WC_EDITW, WS_TABSTOP | ES_AUTOHSCROLL, WS_EX_CLIENTEDGE};
-    case Kind::Line:
-        break;
-    }
-    return {nullptr, 0, 0};
-}
-
-FailureHandler failureHandler = nullptr;
-
-std::wstring Converted(UINT codePage, std::string_view text)
-{
-    if (text.empty())
-        return {};
-    const int length = MultiByteToWideChar(codePage, 0, text.data(), int(text.size()), nullptr, 0);
-    std::wstring wide(std::size_t(std::max(length, 0)), L'\0');
-    MultiByteToWideChar(codePage, 0, text.data(), int(text.size()), wide.data(), length);
-    return wide;
+    return IsDialogMessageW(root, message);
 }
 
 } // namespace
@@ -236,405 +122,150 @@ std::u16string TextOf(HWND window)
     return text;
 }
 
-Window::Window(const ui::WindowDescription &description)
-    : m_description(description)
+void SetApplicationIcon(const wchar_t *resource)
+{
+    iconResource = resource;
+}
+
+HICON ApplicationIcon(int size, UINT shared)
+{
+    if (!iconResource)
+        return nullptr;
+    return static_cast<HICON>(
+            LoadImageW(GetModuleHandleW(nullptr), iconResource, IMAGE_ICON, size, size, shared));
+}
+
+void SetFailureHandler(FailureHandler handler)
+{
+    failureHandler = handler;
+}
+
+int MessageLoop()
+{
+    MSG message;
+    BOOL got;
+    while ((got = GetMessageW(&message, nullptr, 0, 0)) > 0) {
+        if (!DialogMessage(&message)) {
+            TranslateMessage(&message);
+            DispatchMessageW(&message);
+        }
+    }
+    if (got < 0)
+        throw std::runtime_error("the message loop failed");
+    return int(message.wParam);
+}
+
+} // namespace velbrin::win32
+
+namespace velbrin::ui {
+
+using namespace win32;
+
+Window::Native::Native(const WindowDescription &description, Frame frame)
+    : description(description)
+    , frame(frame)
+    , rules(description)
 { }
 
-Window::~Window()
+Window::Native::~Native()
 {
-    // The derived window is gone by now: what the window's own teardown still
-    // sends (the focused box's EN_KILLFOCUS, WM_DESTROY...) goes to the default
-    // procedure, never to the half-destroyed object.
-    if (const HWND window = m_window) {
+    // The window object is gone by now: what the window's own teardown still
+    // sends (the focused box's EN_KILLFOCUS, WM_DESTROY...) goes to the dialog
+    // manager alone, never to the half-destroyed object.
+    if (const HWND window = handle) {
         SetWindowLongPtrW(window, GWLP_USERDATA, 0);
-        RemovePropW(window, FocusProperty);
         DestroyWindow(window);
         Forget();
     }
 }
 
 // The window is gone, and the handles with it.
-void Window::Forget()
+void Window::Native::Forget()
 {
-    m_window = nullptr;
-    m_tooltips = nullptr;
-    m_controls.clear();
-    if (m_font)
-        DeleteObject(m_font);
-    m_font = nullptr;
-    if (m_pictureIcon)
-        DestroyIcon(m_pictureIcon);
-    m_pictureIcon = nullptr;
+    handle = owner = tooltips = nullptr;
+    controls.clear();
+    if (font)
+        DeleteObject(font);
+    font = nullptr;
+    if (pictureIcon)
+        DestroyIcon(pictureIcon);
+    pictureIcon = nullptr;
 }
 
-void Window::Create(HWND owner)
+HWND Window::Native::Made()
 {
-    if (m_window)
-        return;
+    if (handle)
+        return handle;
     RegisterClassOnce();
-    // Made at its size and place for the DPI it is expected at (its owner's, else
-    // the screen's), its controls at theirs: laid out once, not made and then moved.
-    const int dpi = owner ? DpiOf(owner) : SystemDpi();
-    const auto px = [dpi](int twips) { return ui::TwipsToPixels(twips, dpi); };
-    const RECT frame = FrameFor(px(m_description.clientWidth), px(m_description.clientHeight), dpi);
-    const bool placed = m_description.placed;
-    const HINSTANCE instance = GetModuleHandleW(nullptr);
-    m_window = CreateWindowExW(FrameExStyle, ClassName, L"", FrameStyle,
-                               placed ? px(m_description.screenLeft) + frame.left : CW_USEDEFAULT,
-                               placed ? px(m_description.screenTop) + frame.top : 0,
-                               frame.right - frame.left, frame.bottom - frame.top, owner, nullptr,
-                               instance, nullptr);
-    if (!m_window)
+    // Made at its size and place for the screen's DPI, its controls at theirs:
+    // laid out once, not made and then moved.
+    const int at = SystemDpi();
+    const auto px = [at](int twips) { return TwipsToPixels(twips, at); };
+    const RECT outer = FrameFor(px(description.clientWidth), px(description.clientHeight), at);
+    CreateWindowExW(FrameExStyle, ClassName, L"", FrameStyle,
+                    description.placed ? px(description.screenLeft) + outer.left : CW_USEDEFAULT,
+                    description.placed ? px(description.screenTop) + outer.top : 0,
+                    outer.right - outer.left, outer.bottom - outer.top, nullptr, nullptr,
+                    GetModuleHandleW(nullptr), this);
+    if (!handle)
         throw std::runtime_error("the window cannot be created");
-    SetWindowLongPtrW(m_window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
-    SetWindowLongPtrW(m_window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(Procedure));
-
-    // The dialog keys walk the controls in their z-order, where each new one goes
-    // below the others: they are made in tab order.
-    const auto &controls = m_description.controls;
-    std::vector<std::size_t> order(controls.size());
-    std::iota(order.begin(), order.end(), 0);
-    std::stable_sort(order.begin(), order.end(), [&](std::size_t a, std::size_t b) {
-        return controls[a].tab < controls[b].tab;
-    });
-    m_controls.assign(controls.size(), nullptr);
-    for (const std::size_t i : order) {
-        const ui::Control &c = controls[i];
-        const ControlClass kind = ClassFor(c);
-        if (!kind.name)
-            continue; // lines are drawn by the window itself
-        const std::wstring caption = Wide(c.caption);
-        const HWND control = CreateWindowExW(
-                kind.exStyle, kind.name, caption.c_str(),
-                WS_CHILD | WS_CLIPSIBLINGS | (c.has(ui::Hidden) ? 0 : WS_VISIBLE) | kind.style,
-                px(c.place.left), px(c.place.top), px(c.place.width), px(c.place.height), m_window,
-                reinterpret_cast<HMENU>(INT_PTR(ui::FirstControlId + int(i))), instance, nullptr);
-        if (!control)
-            throw std::runtime_error(std::string("cannot create ") + c.name);
-        SetPropW(control, NameProperty, const_cast<char *>(c.name));
-        m_controls[i] = control;
-        if (c.kind == Kind::TextBox && c.maxLength > 0)
-            SendMessageW(control, EM_SETLIMITTEXT, WPARAM(c.maxLength), 0);
-        if (c.kind == Kind::TextBox && !c.has(ui::ReadOnly) && !c.has(ui::MultiLine))
-            SetWindowSubclass(control, SingleLineEntry, 1, 0);
-        if (c.kind == Kind::TextBox && c.has(ui::MultiLine))
-            SetWindowSubclass(control, NoSelectionOnTab, 1, 0);
-    }
-    if (DpiOf(m_window) != dpi) {
-        LayOut(DpiOf(m_window), nullptr);
-        return;
-    }
-    Dress(dpi);
-    FitFrame(nullptr);
-}
-
-// The tooltips are set up once the window is on screen: a tooltip control is a
-// window of its own, and the program starts sooner without waiting for it.
-void Window::AddTooltips()
-{
-    if (m_tooltips || !m_window)
-        return;
-    m_tooltips = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr,
-                                 WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX, CW_USEDEFAULT,
-                                 CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, m_window, nullptr,
-                                 GetModuleHandleW(nullptr), nullptr);
-    for (std::size_t i = 0; m_tooltips && i < m_controls.size(); ++i) {
-        const ui::Control &c = m_description.controls[i];
-        if (c.tooltip.empty() || !m_controls[i])
-            continue;
-        std::wstring tip = Wide(c.tooltip); // the tooltip keeps a copy
-        TTTOOLINFOW tool {};
-        tool.cbSize = TTTOOLINFOW_V2_SIZE;
-        tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
-        tool.hwnd = m_window;
-        tool.uId = reinterpret_cast<UINT_PTR>(m_controls[i]);
-        tool.lpszText = tip.data();
-        SendMessageW(m_tooltips, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
-    }
-}
-
-void Window::Destroy()
-{
-    if (m_window)
-        DestroyWindow(m_window); // WM_NCDESTROY forgets the handles
-}
-
-std::u16string Window::Text(int control) const
-{
-    return TextOf(Control(control));
-}
-
-void Window::SetText(int control, std::u16string_view text)
-{
-    m_settingText = true;
-    SetWindowTextW(Control(control), Wide(text).c_str());
-    m_settingText = false;
-    FitLabel(control);
-}
-
-void Window::SetVisible(int control, bool visible)
-{
-    ShowWindow(Control(control), visible ? SW_SHOWNA : SW_HIDE);
-}
-
-void Window::SetMaxLength(int control, int length)
-{
-    if (Is(control, Kind::TextBox) &&
-        !m_description.controls[std::size_t(control)].has(ui::MultiLine))
-        SendMessageW(Control(control), EM_SETLIMITTEXT, WPARAM(length), 0);
-}
-
-int Window::Caret(int control) const
-{
-    DWORD start = 0;
-    DWORD end = 0;
-    if (Is(control, Kind::TextBox))
-        SendMessageW(Control(control), EM_GETSEL, WPARAM(&start), LPARAM(&end));
-    return int(end);
-}
-
-void Window::SetCaret(int control, int position)
-{
-    if (Is(control, Kind::TextBox))
-        SendMessageW(Control(control), EM_SETSEL, WPARAM(position), LPARAM(position));
-}
-
-void Window::SetFocus(int control)
-{
-    if (Is(control, Kind::TextBox) || Is(control, Kind::Button))
-        ::SetFocus(Control(control));
-}
-
-bool Window::Is(int control, ui::Kind kind) const
-{
-    return Control(control) && m_description.controls[std::size_t(control)].kind == kind;
-}
-
-void Window::SetTitle(std::u16string_view title)
-{
-    SetWindowTextW(m_window, Wide(title).c_str());
-}
-
-void Window::FitLabel(int index)
-{
-    const ui::Control &c = m_description.controls[std::size_t(index)];
-    const HWND label = Control(index);
-    if (c.kind != Kind::Label || !c.has(ui::AutoSize) || GetWindowTextLengthW(label) == 0)
-        return;
-    const std::wstring text = Wide(TextOf(label));
-    const HDC dc = GetDC(label);
-    const HGDIOBJ previous = SelectObject(dc, m_font);
-    RECT extent {};
-    DrawTextW(dc, text.c_str(), int(text.size()), &extent, DT_CALCRECT | DT_NOPREFIX | DT_LEFT);
-    SelectObject(dc, previous);
-    ReleaseDC(label, dc);
-    const int border = c.has(ui::Bordered) ? 2 * GetSystemMetrics(SM_CXBORDER) : 0;
-    SetWindowPos(label, nullptr, 0, 0, extent.right + border, extent.bottom + border,
-                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
-}
-
-// The font, the icon and the labels' sizes for `dpi`.
-void Window::Dress(int dpi)
-{
-    m_dpi = dpi;
-    const HFONT font = MessageFont(dpi);
-    for (std::size_t i = 0; i < m_controls.size(); ++i) {
-        if (!m_controls[i])
-            continue;
-        SendMessageW(m_controls[i], WM_SETFONT, WPARAM(font), FALSE);
-        if (m_description.controls[i].kind == Kind::TextBox)
-            SendMessageW(m_controls[i], EM_SETMARGINS, EC_LEFTMARGIN | EC_RIGHTMARGIN,
-                         MAKELPARAM(1, 1));
-    }
-    if (m_font)
-        DeleteObject(m_font);
-    m_font = font;
-    // Pictures show the icon at the size for this DPI, not the 32 pixels of 96 DPI.
-    const HICON icon = ApplicationIcon(MulDiv(32, dpi, 96), 0);
-    for (std::size_t i = 0; i < m_controls.size(); ++i)
-        if (m_controls[i] && m_description.controls[i].kind == Kind::Picture)
-            SendMessageW(m_controls[i], STM_SETICON, WPARAM(icon), 0);
-    if (m_pictureIcon)
-        DestroyIcon(m_pictureIcon);
-    m_pictureIcon = icon;
-    for (std::size_t i = 0; i < m_controls.size(); ++i)
-        if (m_controls[i])
-            FitLabel(int(i));
-}
-
-void Window::LayOut(int dpi, const RECT *suggested)
-{
-    const auto px = [dpi](int twips) { return ui::TwipsToPixels(twips, dpi); };
-    for (std::size_t i = 0; i < m_controls.size(); ++i) {
-        const ui::Twips &place = m_description.controls[i].place;
-        if (m_controls[i])
-            SetWindowPos(m_controls[i], nullptr, px(place.left), px(place.top), px(place.width),
-                         px(place.height), SWP_NOZORDER | SWP_NOACTIVATE);
-    }
-    Dress(dpi);
-    const RECT frame = FrameFor(px(m_description.clientWidth), px(m_description.clientHeight), dpi);
-    UINT flags = SWP_NOZORDER | SWP_NOACTIVATE;
-    int x = 0;
-    int y = 0;
-    if (suggested) {
-        x = suggested->left;
-        y = suggested->top;
-    } else if (m_description.placed) {
-        x = px(m_description.screenLeft) + frame.left;
-        y = px(m_description.screenTop) + frame.top;
+    dpi = at;
+    MakeControls();
+    if (DpiOf(handle) != at) {
+        LayOut(DpiOf(handle), nullptr);
     } else {
-        flags |= SWP_NOMOVE;
+        Dress(at);
+        FitFrame(nullptr);
     }
-    SetWindowPos(m_window, nullptr, x, y, frame.right - frame.left, frame.bottom - frame.top,
-                 flags);
-    FitFrame(suggested);
-    // New fonts and places: everything on screen is drawn afresh, the controls too
-    // (the window clips its children, so invalidating it alone leaves their old
-    // text). A window not yet shown is drawn whole when it is.
-    if (IsWindowVisible(m_window))
-        RedrawWindow(m_window, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
+    return handle;
 }
 
-// The system may draw another frame than it reckons with for this DPI (wine keeps
-// its own); the client area is what must come out at its size and place.
-void Window::FitFrame(const RECT *suggested)
+HWND Window::Native::Control(int index)
 {
-    const auto px = [this](int twips) { return ui::TwipsToPixels(twips, m_dpi); };
-    RECT outer;
-    RECT client;
-    POINT corner {0, 0};
-    GetWindowRect(m_window, &outer);
-    GetClientRect(m_window, &client);
-    ClientToScreen(m_window, &corner);
-    const bool place = m_description.placed && !suggested;
-    const int dx = place ? px(m_description.screenLeft) - corner.x : 0;
-    const int dy = place ? px(m_description.screenTop) - corner.y : 0;
-    const int dw = px(m_description.clientWidth) - client.right;
-    const int dh = px(m_description.clientHeight) - client.bottom;
-    if (dx || dy || dw || dh)
-        SetWindowPos(m_window, nullptr, outer.left + dx, outer.top + dy,
-                     outer.right - outer.left + dw, outer.bottom - outer.top + dh,
-                     SWP_NOZORDER | SWP_NOACTIVATE);
+    if (index < 0 || std::size_t(index) >= description.controls.size())
+        throw std::out_of_range("no control " + std::to_string(index) + " in " + description.name);
+    Made();
+    return controls[std::size_t(index)];
 }
 
-int Window::IndexOf(HWND control) const
+int Window::Native::IndexOf(HWND control) const
 {
-    const auto found = std::find(m_controls.begin(), m_controls.end(), control);
-    return found == m_controls.end() || !control ? -1 : int(found - m_controls.begin());
+    const auto found = std::find(controls.begin(), controls.end(), control);
+    return found == controls.end() || !control ? -1 : int(found - controls.begin());
 }
 
-int Window::IndexWith(ui::Flag flag) const
+bool Window::Native::Is(int control, Kind kind) const
 {
-    for (std::size_t i = 0; i < m_description.controls.size(); ++i)
-        if (m_description.controls[i].has(flag))
-            return int(i);
-    return -1;
+    return const_cast<Native *>(this)->Control(control) &&
+            description.controls[std::size_t(control)].kind == kind;
 }
 
-LRESULT Window::ControlColour(UINT message, HDC dc, HWND control)
-{
-    const LRESULT brush = DefWindowProcW(m_window, message, WPARAM(dc), LPARAM(control));
-    const int index = IndexOf(control);
-    if (index >= 0 && m_description.controls[std::size_t(index)].colour != ui::Colour::Default)
-        SetTextColor(dc, ColourRef(m_description.controls[std::size_t(index)].colour));
-    return brush;
-}
-
-void Window::Paint()
-{
-    PAINTSTRUCT paint;
-    const HDC dc = BeginPaint(m_window, &paint);
-    const auto px = [this](int twips) { return ui::TwipsToPixels(twips, m_dpi); };
-    // Of two lines that overlap, the earlier one lies on top: draw it last.
-    const auto &controls = m_description.controls;
-    for (auto c = controls.rbegin(); c != controls.rend(); ++c) {
-        if (c->kind != Kind::Line)
-            continue;
-        const int width = std::max(1, MulDiv(c->lineWidth, m_dpi, 96));
-        const RECT line {px(c->place.left), px(c->place.top),
-                         px(c->place.left) + px(c->place.width), px(c->place.top) + width};
-        const HBRUSH brush = CreateSolidBrush(ColourRef(c->colour));
-        FillRect(dc, &line, brush);
-        DeleteObject(brush);
-    }
-    EndPaint(m_window, &paint);
-}
-
-LRESULT CALLBACK Window::Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
-{
-    auto *self = reinterpret_cast<Window *>(GetWindowLongPtrW(window, GWLP_USERDATA));
-    if (!self)
-        return DefWindowProcW(window, message, wParam, lParam);
-    try {
-        return self->HandleMessage(message, wParam, lParam);
-    } catch (...) {
-        if (failureHandler)
-            failureHandler(std::current_exception());
-        else
-            PostQuitMessage(1);
-    }
-    return 0;
-}
-
-LRESULT Window::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
+LRESULT Window::Native::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
 {
     switch (message) {
     case WM_COMMAND: {
-        if (m_settingText)
+        if (settingText || !events)
             return 0;
         const int id = LOWORD(wParam);
         const int code = HIWORD(wParam);
-        // Enter and Esc from the dialog keys: the default and the cancel button.
-        const int role = id == IDOK ? IndexWith(ui::DefaultButton)
-                : id == IDCANCEL    ? IndexWith(ui::CancelButton)
-                                    : -1;
-        if (role >= 0) {
-            OnEvent(role, ui::Event::Click);
-        } else if (id >= ui::FirstControlId && id < ui::FirstControlId + int(m_controls.size()) &&
+        // Enter and Esc from the dialog manager, where no button was named.
+        if (id == IDOK || id == IDCANCEL) {
+            const Key key {id == IDOK ? Key::Enter : Key::Escape};
+            if (const int press = rules.Decide(key, *view).press; press >= 0)
+                events(press, Event::Click);
+        } else if (id >= FirstControlId && id < FirstControlId + int(controls.size()) &&
                    (code == EN_CHANGE || code == BN_CLICKED)) {
-            OnEvent(id - ui::FirstControlId,
-                    code == EN_CHANGE ? ui::Event::Change : ui::Event::Click);
+            events(id - FirstControlId, code == EN_CHANGE ? Event::Change : Event::Click);
         }
         return 0;
     }
     case DM_GETDEFID: {
-        // Enter presses the button that has the focus, else the default button.
-        const int focused = IndexOf(GetFocus());
-        const int pressed =
-                focused >= 0 && m_description.controls[std::size_t(focused)].kind == Kind::Button
-                ? focused
-                : IndexWith(ui::DefaultButton);
-        return pressed < 0 ? 0 : MAKELRESULT(ui::FirstControlId + pressed, DC_HASDEFID);
+        const int press = rules.Decide({Key::Enter}, *view).press;
+        return press < 0 ? 0 : MAKELRESULT(FirstControlId + press, DC_HASDEFID);
     }
-    case WM_NEXTDLGCTL: {
-        const HWND next = LOWORD(lParam)
-                ? reinterpret_cast<HWND>(wParam)
-                : GetNextDlgTabItem(m_window, GetFocus(), wParam != 0 ? TRUE : FALSE);
-        if (next) {
-            ::SetFocus(next);
-            if (SendMessageW(next, WM_GETDLGCODE, 0, 0) & DLGC_HASSETSEL)
-                SendMessageW(next, EM_SETSEL, 0, -1);
-        }
-        return 0;
-    }
-    case WM_ACTIVATE:
-        // Keep the focus on the control that had it when the window comes back.
-        if (LOWORD(wParam) == WA_INACTIVE) {
-            const HWND focus = GetFocus();
-            if (focus && IsChild(m_window, focus))
-                SetPropW(m_window, FocusProperty, focus);
-        } else {
-            auto focus = static_cast<HWND>(GetPropW(m_window, FocusProperty));
-            if (!focus || !IsWindow(focus))
-                focus = GetNextDlgTabItem(m_window, nullptr, FALSE);
-            if (focus)
-                ::SetFocus(focus);
-        }
-        return 0;
     case WM_CTLCOLORSTATIC:
     case WM_CTLCOLOREDIT:
-        return ControlColour(message, reinterpret_cast<HDC>(wParam),
-                             reinterpret_cast<HWND>(lParam));
+        return ControlColour(message, reinterpret_cast<HDC>(wParam), reinterpret_cast<HWND>(lParam));
     case WM_PAINT:
         Paint();
         return 0;
@@ -643,65 +274,166 @@ LRESULT Window::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
         return 0;
     case WM_SHOWWINDOW:
         if (wParam)
-            PostMessageW(m_window, AddTooltipsMessage, 0, 0);
+            PostMessageW(handle, ShownMessage, 0, 0);
         break;
-    case AddTooltipsMessage:
+    case ShownMessage:
         AddTooltips();
+        NameForScreenReaders();
         return 0;
     case WM_CLOSE:
-        OnClose();
+        if (closing)
+            closing();
         return 0;
     case WM_NCDESTROY: {
-        const HWND window = m_window;
-        RemovePropW(window, FocusProperty);
+        const HWND window = handle;
         Forget();
-        return DefWindowProcW(window, message, wParam, lParam);
+        return DefDlgProcW(window, message, wParam, lParam);
     }
     default:
         break;
     }
-    return DefWindowProcW(m_window, message, wParam, lParam);
+    return DefDlgProcW(handle, message, wParam, lParam);
 }
 
-bool Window::RunUntilDestroyed()
+Window::Window(const WindowDescription &description, Frame frame)
+    : m_native(std::make_unique<Native>(description, frame))
 {
+    m_native->view = this;
+    if (frame == Frame::Main)
+        m_native->Made();
+}
+
+Window::~Window() = default;
+
+void Window::Connect(std::function<void(int, Event)> events, std::function<void()> closing)
+{
+    m_native->events = std::move(events);
+    m_native->closing = std::move(closing);
+}
+
+void Window::Show()
+{
+    ShowWindow(m_native->Made(), SW_SHOW);
+    SetForegroundWindow(m_native->handle);
+}
+
+void Window::ShowModal(Window &owner)
+{
+    Native &w = *m_native;
+    // Owned by the window it blocks, it stays above that window and comes forward
+    // with it, as a modal dialog does; made at that window's DPI.
+    w.owner = owner.m_native->Made();
+    SetWindowLongPtrW(w.Made(), GWLP_HWNDPARENT, reinterpret_cast<LONG_PTR>(w.owner));
+    if (DpiOf(w.owner) != w.dpi)
+        w.LayOut(DpiOf(w.owner), nullptr);
+    EnableWindow(w.owner, FALSE);
+    Show();
     MSG message;
-    while (m_window) {
+    while (w.handle) {
         const BOOL got = GetMessageW(&message, nullptr, 0, 0);
         if (got < 0)
             throw std::runtime_error("the message loop failed");
-        if (got == 0) {
-            PostQuitMessage(int(message.wParam)); // for the loop this one runs in
-            return false;
+        if (got == 0) { // for the loop this one runs in, once the dialog is gone
+            PostQuitMessage(int(message.wParam));
+            break;
         }
-        if (!DialogMessage(m_window, &message)) {
+        if (!DialogMessage(&message)) {
             TranslateMessage(&message);
             DispatchMessageW(&message);
         }
     }
-    return true;
+    Close();
 }
 
-bool DialogMessage(HWND window, MSG *message)
+void Window::Close()
 {
-    const HWND focus = message->message == WM_SYSCHAR ? GetFocus() : nullptr;
-    if (!IsDialogMessageW(window, message))
-        return false;
-    // The button may have ended the window, or opened and closed a dialog meanwhile.
-    if (focus && IsWindow(focus) && IsWindowVisible(focus) && IsWindowEnabled(focus) &&
-        GetFocus() != focus && GetForegroundWindow() == GetAncestor(focus, GA_ROOT))
-        ::SetFocus(focus);
-    return true;
+    Native &w = *m_native;
+    // Enabled again before the dialog goes, so that the system hands the
+    // activation back to the blocked window rather than to another program.
+    if (const HWND blocked = std::exchange(w.owner, nullptr))
+        EnableWindow(blocked, TRUE);
+    if (w.handle && w.frame == Frame::Dialog)
+        DestroyWindow(w.handle); // made anew when shown again
+    else if (w.handle)
+        ShowWindow(w.handle, SW_HIDE);
 }
 
-void SetApplicationIcon(const wchar_t *resource)
+void Window::Tell(std::u16string_view caption, std::string_view text)
 {
-    iconResource = resource;
+    MessageBoxW(m_native->Made(), FromAnsi(text).c_str(), Wide(caption).c_str(), MB_OK);
 }
 
-void SetFailureHandler(FailureHandler handler)
+void Window::EndProgram(int status)
 {
-    failureHandler = handler;
+    PostQuitMessage(status);
+    if (m_native->handle)
+        DestroyWindow(m_native->handle);
 }
 
-} // namespace velbrin::win32
+std::u16string Window::Text(int control) const
+{
+    return TextOf(m_native->Control(control));
+}
+
+void Window::SetText(int control, std::u16string_view text)
+{
+    const HWND c = m_native->Control(control);
+    m_native->settingText = true;
+    SetWindowTextW(c, Wide(text).c_str());
+    m_native->settingText = false;
+    m_native->FitLabel(control);
+}
+
+void Window::SetVisible(int control, bool visible)
+{
+    ShowWindow(m_native->Control(control), visible ? SW_SHOWNA : SW_HIDE);
+}
+
+void Window::SetMaxLength(int control, int length)
+{
+    if (m_native->Is(control, Kind::TextBox) &&
+        !m_native->description.controls[std::size_t(control)].has(MultiLine))
+        SendMessageW(m_native->Control(control), EM_SETLIMITTEXT, WPARAM(length), 0);
+}
+
+int Window::Caret(int control) const
+{
+    DWORD start = 0;
+    DWORD end = 0;
+    if (m_native->Is(control, Kind::TextBox))
+        SendMessageW(m_native->Control(control), EM_GETSEL, WPARAM(&start), LPARAM(&end));
+    return int(end);
+}
+
+void Window::SetCaret(int control, int position)
+{
+    if (m_native->Is(control, Kind::TextBox))
+        SendMessageW(m_native->Control(control), EM_SETSEL, WPARAM(position), LPARAM(position));
+}
+
+void Window::SetFocus(int control)
+{
+    if (m_native->Is(control, Kind::TextBox) || m_native->Is(control, Kind::Button))
+        ::SetFocus(m_native->Control(control));
+}
+
+bool Window::IsShown(int control) const
+{
+    const HWND c = m_native->Control(control);
+    return c && (GetWindowLongW(c, GWL_STYLE) & WS_VISIBLE) && IsWindowEnabled(c);
+}
+
+int Window::Focus() const
+{
+    return m_native->IndexOf(GetFocus());
+}
+
+void Window::SetTitle(std::u16string_view title)
+{
+    SetWindowTextW(m_native->Made(), Wide(title).c_str());
+}
+
+// A change of a box's text is told to a screen reader by the system itself.
+void Window::Announce(std::u16string_view) { }
+
+} // namespace velbrin::ui
