@@ -40,8 +40,9 @@ void GuardedApplication::fail(const std::exception_ptr &failure)
 {
     // Report before leaving the event loops: once exit() is called, a new modal
     // loop (the message box's) would return at once.
-    QMessageBox::critical(nullptr, ToQt(AppInfo::current().Title),
-                          ToQt(ui::WithLf(QString::fromUtf8(FailureReport(failure)).toStdU16String())));
+    QMessageBox::critical(
+            nullptr, ToQt(AppInfo::current().Title),
+            ToQt(ui::WithLf(QString::fromUtf8(FailureReport(failure)).toStdU16String())));
     exit(FailureExitCode);
 }
 

@@ -109,7 +109,7 @@ private:
     {
         frmAbout *about = m_main.aboutDialog();
         return about && about->window().native().window->isVisible() ? about->window()
-                                                                      : m_main.window();
+                                                                     : m_main.window();
     }
     QWidget *Top() { return TopWindow().native().window.get(); }
 

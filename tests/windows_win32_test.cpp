@@ -240,8 +240,7 @@ private:
         return m_main.window();
     }
 
-    static void Read(std::vector<Seen> &seen, ui::Window &window, HWND c,
-                     const std::u16string &tip)
+    static void Read(std::vector<Seen> &seen, ui::Window &window, HWND c, const std::u16string &tip)
     {
         wchar_t kind[8] = {};
         GetClassNameW(c, kind, 8);

@@ -30,9 +30,15 @@ DialogRules::DialogRules(const WindowDescription &description)
         if (c.tab != NoTab && (c.kind == Kind::TextBox || c.kind == Kind::Button))
             m_stops.push_back(i);
     }
-    std::stable_sort(m_stops.begin(), m_stops.end(), [&](int a, int b) {
-        return description.controls[std::size_t(a)].tab < description.controls[std::size_t(b)].tab;
-    });
+    std::stable_sort(m_stops.begin(), m_stops.end(), TabOrder());
+}
+
+// Whether one control comes before another in the tab order.
+std::function<bool(int, int)> DialogRules::TabOrder() const
+{
+    return [&controls = m_description.controls](int a, int b) {
+        return controls[std::size_t(a)].tab < controls[std::size_t(b)].tab;
+    };
 }
 
 std::vector<int> DialogRules::MakingOrder() const
@@ -41,9 +47,7 @@ std::vector<int> DialogRules::MakingOrder() const
     std::vector<int> order(controls.size());
     for (int i = 0; i < int(order.size()); ++i)
         order[std::size_t(i)] = i;
-    std::stable_sort(order.begin(), order.end(), [&](int a, int b) {
-        return controls[std::size_t(a)].tab < controls[std::size_t(b)].tab;
-    });
+    std::stable_sort(order.begin(), order.end(), TabOrder());
     for (const int box : m_stops) {
         const auto names = [&](int label) {
             const Control &c = controls[std::size_t(label)];
@@ -92,7 +96,8 @@ Answer DialogRules::Decide(const Key &key, const View &window) const
     Answer answer;
     if (key.name == Key::Tab && plain) {
         answer.focus = Stop(focus, key.shift, window);
-        answer.selectAll = answer.focus >= 0 && controls[std::size_t(answer.focus)].kind == Kind::TextBox &&
+        answer.selectAll = answer.focus >= 0 &&
+                controls[std::size_t(answer.focus)].kind == Kind::TextBox &&
                 !controls[std::size_t(answer.focus)].has(MultiLine);
         answer.spent = true;
     } else if (key.name == Key::Enter && plain) {
@@ -102,7 +107,7 @@ Answer DialogRules::Decide(const Key &key, const View &window) const
     } else if (key.name == Key::Escape && plain) {
         answer.press = with(CancelButton);
         answer.spent = true;
-    } else if (key.alt && !key.control && key.name == Key::Letter) {
+    } else if (key.alt && !key.control && key.name == Key::Letter && key.letter > U' ') {
         for (int i = 0; i < int(controls.size()) && answer.press < 0; ++i) {
             if (controls[std::size_t(i)].kind != Kind::Button || !Showing(i, window))
                 continue;

@@ -19,6 +19,7 @@
 #include "ui/window_model.h"
 #include "ui/window_view.h"
 
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -62,6 +63,7 @@ public:
     int FocusOnReturn(int had, const View &window) const;
 
 private:
+    std::function<bool(int, int)> TabOrder() const;
     bool Showing(int control, const View &window) const;
     int Stop(int from, bool back, const View &window) const;
 

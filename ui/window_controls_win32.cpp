@@ -229,8 +229,8 @@ void Window::Native::Paint()
         if (c->kind != Kind::Line)
             continue;
         const int width = std::max(1, MulDiv(c->lineWidth, dpi, 96));
-        const RECT line {px(c->place.left), px(c->place.top), px(c->place.left) + px(c->place.width),
-                         px(c->place.top) + width};
+        const RECT line {px(c->place.left), px(c->place.top),
+                         px(c->place.left) + px(c->place.width), px(c->place.top) + width};
         const HBRUSH brush = CreateSolidBrush(ColourRef(c->colour));
         FillRect(dc, &line, brush);
         DeleteObject(brush);

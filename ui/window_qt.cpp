@@ -484,7 +484,8 @@ void Window::Connect(std::function<void(int, Event)> events, std::function<void(
     w.events = std::move(events);
     w.closing = std::move(closing);
     for (int i = 0; i < int(w.controls.size()); ++i) {
-        if (auto *edit = qobject_cast<QLineEdit *>(w.controls[std::size_t(i)]); edit && !edit->isReadOnly())
+        if (auto *edit = qobject_cast<QLineEdit *>(w.controls[std::size_t(i)]);
+            edit && !edit->isReadOnly())
             QObject::connect(edit, &QLineEdit::textChanged, w.window.get(),
                              [&w, i] { w.events(i, Event::Change); });
         else if (auto *button = qobject_cast<QPushButton *>(w.controls[std::size_t(i)]))

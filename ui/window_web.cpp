@@ -421,8 +421,8 @@ EMSCRIPTEN_KEEPALIVE void velbrin_web_paste(int window, int control, const char1
             c.has(velbrin::ui::MultiLine))
             return;
         // The page's own paste would join the lines with spaces.
-        const std::u16string_view line = velbrin::ui::FirstLine(
-                std::u16string_view(text, std::size_t(std::max(length, 0))));
+        const std::u16string_view line =
+                velbrin::ui::FirstLine(std::u16string_view(text, std::size_t(std::max(length, 0))));
         velbrin_web_insert(window, control, line.data(), Length(line.size()));
     });
 }

@@ -265,7 +265,8 @@ LRESULT Window::Native::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam
     }
     case WM_CTLCOLORSTATIC:
     case WM_CTLCOLOREDIT:
-        return ControlColour(message, reinterpret_cast<HDC>(wParam), reinterpret_cast<HWND>(lParam));
+        return ControlColour(message, reinterpret_cast<HDC>(wParam),
+                             reinterpret_cast<HWND>(lParam));
     case WM_PAINT:
         Paint();
         return 0;
