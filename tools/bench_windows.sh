@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# Start-up of the shipping velbrin.exe under wine, beside a bare window of the
-# same size: prints the medians and their ratio.
+# Start-up of the shipping velbrin.exe under wine, beside the floor for its window
+# (the same twenty controls made plainly in one pass, the same manifest) and a
+# bare window of the same size: prints the medians and both ratios.
 #   tools/bench_windows.sh [RUNS]
 set -euo pipefail
 cd "$(dirname "$0")/.."

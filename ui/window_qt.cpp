@@ -40,42 +40,23 @@ constexpr int Dips(int twips)
 
 QIcon applicationIcon;
 
-// The frames: the close box (the system menu's Close, Alt+F4) goes to the window's
-// owner, which closes it or not.
-class MainFrame : public QWidget
+// A window's frame, the program's own (QWidget) or a dialog (QDialog): the close
+// box (the system menu's Close, Alt+F4) goes to the window's owner, which
+// closes the window or not.
+template<typename Base> class Framed : public Base
 {
 public:
-    explicit MainFrame(const std::function<void()> &closing)
-        : QWidget(nullptr, Qt::Window | FixedFrame)
+    Framed(const std::function<void()> &closing, Qt::WindowType type)
+        : Base(nullptr, type | FixedFrame)
         , m_closing(closing)
     { }
 
 protected:
     void closeEvent(QCloseEvent *event) override
     {
+        event->ignore();
         if (m_closing)
             m_closing();
-        event->accept();
-    }
-
-private:
-    const std::function<void()> &m_closing;
-};
-
-class DialogFrame : public QDialog
-{
-public:
-    explicit DialogFrame(const std::function<void()> &closing)
-        : QDialog(nullptr, Qt::Dialog | FixedFrame)
-        , m_closing(closing)
-    { }
-
-    void reject() override
-    {
-        if (m_closing)
-            m_closing();
-        else
-            QDialog::reject();
     }
 
 private:
@@ -155,30 +136,21 @@ private:
     static ui::Key KeyOf(const QKeyEvent *key)
     {
         const Qt::KeyboardModifiers held = key->modifiers();
-        ui::Key k {ui::Key::Other, 0, bool(held & Qt::ShiftModifier), bool(held & Qt::AltModifier),
+        const int code = key->key();
+        ui::Key k {ui::Key::Other, 0, code == Qt::Key_Backtab || held & Qt::ShiftModifier,
+                   bool(held & Qt::AltModifier),
                    bool(held & (Qt::ControlModifier | Qt::MetaModifier))};
-        switch (key->key()) {
-        case Qt::Key_Backtab:
-            k.shift = true;
-            [[fallthrough]];
-        case Qt::Key_Tab:
+        if (code == Qt::Key_Tab || code == Qt::Key_Backtab)
             k.name = ui::Key::Tab;
-            break;
-        case Qt::Key_Return:
-        case Qt::Key_Enter:
+        else if (code == Qt::Key_Return || code == Qt::Key_Enter)
             k.name = ui::Key::Enter;
-            break;
-        case Qt::Key_Escape:
+        else if (code == Qt::Key_Escape)
             k.name = ui::Key::Escape;
-            break;
-        default:
-            // With Alt held, X11 and the offscreen platform may give no text.
-            if (key->key() >= Qt::Key_A && key->key() <= Qt::Key_Z)
-                k = {ui::Key::Letter, char32_t(U'a' + (key->key() - Qt::Key_A)), k.shift, k.alt,
-                     k.control};
-            else if (!key->text().isEmpty() && key->text().at(0).isPrint())
-                k = {ui::Key::Letter, key->text().toUcs4().value(0), k.shift, k.alt, k.control};
-        }
+        // With Alt held, X11 and the offscreen platform may give no text.
+        else if (code >= Qt::Key_A && code <= Qt::Key_Z)
+            k.name = ui::Key::Letter, k.letter = char32_t(U'a' + (code - Qt::Key_A));
+        else if (!key->text().isEmpty() && key->text().at(0).isPrint())
+            k.name = ui::Key::Letter, k.letter = key->text().toUcs4().value(0);
         return k;
     }
 
@@ -457,8 +429,8 @@ void SetApplicationIcon(const QIcon &icon)
 namespace velbrin::ui {
 
 Window::Native::Native(const WindowDescription &description, Frame frame)
-    : window(frame == Frame::Main ? static_cast<QWidget *>(new MainFrame(closing))
-                                  : new DialogFrame(closing))
+    : window(frame == Frame::Main ? static_cast<QWidget *>(new Framed<QWidget>(closing, Qt::Window))
+                                  : new Framed<QDialog>(closing, Qt::Dialog))
     , rules(description)
 {
     Build(*this, description);

@@ -4,8 +4,10 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <cstdio>
 #include <map>
 #include <stdexcept>
+#include <utility>
 
 // The page's side, in window_web.js. A window's description crosses once, as
 // JSON; texts cross as UTF-16 units and a count, the message box's as UTF-8
@@ -66,30 +68,6 @@ int Px(int twips)
     return ui::TwipsToPixels(twips, 96);
 }
 
-// JSON's string, every unit past ASCII escaped, so that the text stays UTF-16.
-void Put(std::string &json, std::u16string_view text)
-{
-    static const char hex[] = "0123456789abcdef";
-    json += '"';
-    for (const char16_t unit : text) {
-        if (unit >= 0x20 && unit < 0x7F && unit != u'"' && unit != u'\\') {
-            json += char(unit);
-        } else {
-            json += "\\u";
-            for (int shift = 12; shift >= 0; shift -= 4)
-                json += hex[(unit >> shift) & 0xF];
-        }
-    }
-    json += '"';
-}
-
-void Put(std::string &json, const char *name, int value)
-{
-    json += '"';
-    json += name;
-    json += "\":" + std::to_string(value) + ',';
-}
-
 // Default and MenuText are the platform's: the page names them, not a value.
 int ColourCode(ui::Colour colour)
 {
@@ -100,36 +78,62 @@ int ColourCode(ui::Colour colour)
     return int(ui::Rgb(colour));
 }
 
-std::string Described(int id, const ui::WindowDescription &description, ui::Frame frame)
+// JSON's string, every unit past ASCII escaped, so that the text stays UTF-16.
+std::string Json(std::u16string_view text)
 {
-    std::string json = "{";
-    Put(json, "id", id);
-    Put(json, "frame", int(frame));
-    Put(json, "width", Px(description.clientWidth));
-    Put(json, "height", Px(description.clientHeight));
-    Put(json, "placed", description.placed);
-    Put(json, "left", Px(description.screenLeft));
-    Put(json, "top", Px(description.screenTop));
-    json += "\"name\":\"" + std::string(description.name) + "\",\"controls\":[";
-    for (const ui::Control &c : description.controls) {
-        json += '{';
-        Put(json, "kind", int(c.kind));
-        Put(json, "flags", int(c.flags));
-        Put(json, "left", Px(c.place.left));
-        Put(json, "top", Px(c.place.top));
-        Put(json, "width", Px(c.place.width));
-        // A line is as high as its width in pixels.
-        Put(json, "height", c.kind == Kind::Line ? c.lineWidth : Px(c.place.height));
-        Put(json, "colour", ColourCode(c.colour));
-        Put(json, "maxLength", c.maxLength);
-        json += "\"name\":\"" + std::string(c.name) + "\",\"heard\":";
-        Put(json, c.heard);
-        json += ",\"tooltip\":";
-        Put(json, c.tooltip);
-        json += "},";
+    std::string json = "\"";
+    for (const char16_t unit : text) {
+        char escaped[8];
+        std::snprintf(escaped, sizeof escaped, "\\u%04x", unsigned(unit));
+        json += unit >= 0x20 && unit < 0x7F && unit != u'"' && unit != u'\\'
+                ? std::string(1, char(unit))
+                : escaped;
     }
-    json.back() = ']';
+    return json + '"';
+}
+
+std::string Json(int number)
+{
+    return std::to_string(number);
+}
+
+std::string Json(const char *ascii)
+{
+    return '"' + std::string(ascii) + '"';
+}
+
+// A JSON object of its members' names and values.
+template<typename... Value> std::string Object(const std::pair<const char *, Value> &...members)
+{
+    std::string json;
+    ((json +=
+      (json.empty() ? "{\"" : ",\"") + std::string(members.first) + "\":" + Json(members.second)),
+     ...);
     return json + '}';
+}
+
+// A window's description as the page takes it, in CSS pixels.
+std::string Described(int id, const ui::WindowDescription &d, ui::Frame frame)
+{
+    std::string controls;
+    for (const ui::Control &c : d.controls) {
+        // A line is as high as its width in pixels.
+        const int height = c.kind == Kind::Line ? c.lineWidth : Px(c.place.height);
+        controls += (controls.empty() ? "[" : ",") +
+                Object(std::pair("name", c.name), std::pair("kind", int(c.kind)),
+                       std::pair("flags", int(c.flags)), std::pair("left", Px(c.place.left)),
+                       std::pair("top", Px(c.place.top)), std::pair("width", Px(c.place.width)),
+                       std::pair("height", height), std::pair("colour", ColourCode(c.colour)),
+                       std::pair("maxLength", c.maxLength), std::pair("heard", c.heard),
+                       std::pair("tooltip", c.tooltip));
+    }
+    std::string window =
+            Object(std::pair("id", id), std::pair("name", d.name), std::pair("frame", int(frame)),
+                   std::pair("width", Px(d.clientWidth)), std::pair("height", Px(d.clientHeight)),
+                   std::pair("placed", int(d.placed)), std::pair("left", Px(d.screenLeft)),
+                   std::pair("top", Px(d.screenTop)));
+    window.back() = ',';
+    return window + "\"controls\":" + controls + "]}";
 }
 
 void Fail(std::exception_ptr failure) noexcept

@@ -140,19 +140,23 @@ void SetFailureHandler(FailureHandler handler)
     failureHandler = handler;
 }
 
-int MessageLoop()
+int MessageLoop(const HWND *modal)
 {
     MSG message;
-    BOOL got;
-    while ((got = GetMessageW(&message, nullptr, 0, 0)) > 0) {
+    while (!modal || *modal) {
+        const BOOL got = GetMessageW(&message, nullptr, 0, 0);
+        if (got < 0)
+            throw std::runtime_error("the message loop failed");
+        if (got == 0 && modal) // for the loop this one runs in, once the dialog is gone
+            PostQuitMessage(int(message.wParam));
+        if (got == 0)
+            return int(message.wParam);
         if (!DialogMessage(&message)) {
             TranslateMessage(&message);
             DispatchMessageW(&message);
         }
     }
-    if (got < 0)
-        throw std::runtime_error("the message loop failed");
-    return int(message.wParam);
+    return 0;
 }
 
 } // namespace velbrin::win32
@@ -329,20 +333,7 @@ void Window::ShowModal(Window &owner)
         w.LayOut(DpiOf(w.owner), nullptr);
     EnableWindow(w.owner, FALSE);
     Show();
-    MSG message;
-    while (w.handle) {
-        const BOOL got = GetMessageW(&message, nullptr, 0, 0);
-        if (got < 0)
-            throw std::runtime_error("the message loop failed");
-        if (got == 0) { // for the loop this one runs in, once the dialog is gone
-            PostQuitMessage(int(message.wParam));
-            break;
-        }
-        if (!DialogMessage(&message)) {
-            TranslateMessage(&message);
-            DispatchMessageW(&message);
-        }
-    }
+    MessageLoop(&w.handle);
     Close();
 }
 

@@ -35,8 +35,9 @@ void SetApplicationIcon(const wchar_t *resource);
 HICON ApplicationIcon(int size, UINT shared = LR_SHARED);
 
 // Runs the thread's messages, with the dialog keys of the program's windows,
-// until the program is told to quit; returns the status it is told.
-int MessageLoop();
+// until the program is told to quit, and returns the status it is told; or,
+// given a modal window's handle, until that is gone.
+int MessageLoop(const HWND *modal = nullptr);
 
 // No exception may unwind through the system's code: one that escapes a
 // window's handler is handed to this. Without one, the message loop is told to
