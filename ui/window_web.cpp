@@ -4,10 +4,8 @@
 
 #include <algorithm>
 #include <cstdint>
-#include <cstdio>
 #include <map>
 #include <stdexcept>
-#include <utility>
 
 // The page's side, in window_web.js. A window's description crosses once, as
 // JSON; texts cross as UTF-16 units and a count, the message box's as UTF-8
@@ -78,62 +76,65 @@ int ColourCode(ui::Colour colour)
     return int(ui::Rgb(colour));
 }
 
-// JSON's string, every unit past ASCII escaped, so that the text stays UTF-16.
-std::string Json(std::u16string_view text)
+// A member of a JSON object: a number, or a string with every unit past ASCII
+// escaped, so that the text stays UTF-16.
+void Add(std::string &json, const char *name, int number)
 {
-    std::string json = "\"";
+    ((json += '"') += name) += "\":" + std::to_string(number) + ',';
+}
+
+void Add(std::string &json, const char *name, std::u16string_view text)
+{
+    ((json += '"') += name) += "\":\"";
     for (const char16_t unit : text) {
-        char escaped[8];
-        std::snprintf(escaped, sizeof escaped, "\\u%04x", unsigned(unit));
-        json += unit >= 0x20 && unit < 0x7F && unit != u'"' && unit != u'\\'
-                ? std::string(1, char(unit))
-                : escaped;
+        if (unit >= 0x20 && unit < 0x7F && unit != u'"' && unit != u'\\') {
+            json += char(unit);
+            continue;
+        }
+        json += "\\u";
+        for (int shift = 12; shift >= 0; shift -= 4)
+            json += "0123456789abcdef"[(unit >> shift) & 0xF];
     }
-    return json + '"';
+    json += "\",";
 }
 
-std::string Json(int number)
+void Add(std::string &json, const char *name, const char *ascii)
 {
-    return std::to_string(number);
-}
-
-std::string Json(const char *ascii)
-{
-    return '"' + std::string(ascii) + '"';
-}
-
-// A JSON object of its members' names and values.
-template<typename... Value> std::string Object(const std::pair<const char *, Value> &...members)
-{
-    std::string json;
-    ((json +=
-      (json.empty() ? "{\"" : ",\"") + std::string(members.first) + "\":" + Json(members.second)),
-     ...);
-    return json + '}';
+    Add(json, name, std::u16string(ascii, ascii + std::char_traits<char>::length(ascii)));
 }
 
 // A window's description as the page takes it, in CSS pixels.
 std::string Described(int id, const ui::WindowDescription &d, ui::Frame frame)
 {
-    std::string controls;
+    std::string json = "{";
+    Add(json, "id", id);
+    Add(json, "name", d.name);
+    Add(json, "frame", int(frame));
+    Add(json, "width", Px(d.clientWidth));
+    Add(json, "height", Px(d.clientHeight));
+    Add(json, "placed", d.placed);
+    Add(json, "left", Px(d.screenLeft));
+    Add(json, "top", Px(d.screenTop));
+    json += "\"controls\":[";
     for (const ui::Control &c : d.controls) {
+        json += '{';
+        Add(json, "name", c.name);
+        Add(json, "kind", int(c.kind));
+        Add(json, "flags", int(c.flags));
+        Add(json, "left", Px(c.place.left));
+        Add(json, "top", Px(c.place.top));
+        Add(json, "width", Px(c.place.width));
         // A line is as high as its width in pixels.
-        const int height = c.kind == Kind::Line ? c.lineWidth : Px(c.place.height);
-        controls += (controls.empty() ? "[" : ",") +
-                Object(std::pair("name", c.name), std::pair("kind", int(c.kind)),
-                       std::pair("flags", int(c.flags)), std::pair("left", Px(c.place.left)),
-                       std::pair("top", Px(c.place.top)), std::pair("width", Px(c.place.width)),
-                       std::pair("height", height), std::pair("colour", ColourCode(c.colour)),
-                       std::pair("maxLength", c.maxLength), std::pair("heard", c.heard),
-                       std::pair("tooltip", c.tooltip));
+        Add(json, "height", c.kind == Kind::Line ? c.lineWidth : Px(c.place.height));
+        Add(json, "colour", ColourCode(c.colour));
+        Add(json, "maxLength", c.maxLength);
+        Add(json, "heard", c.heard);
+        Add(json, "tooltip", c.tooltip);
+        json.back() = '}';
+        json += ',';
     }
-    std::string window =
-            Object(std::pair("id", id), std::pair("name", d.name), std::pair("frame", int(frame)),
-                   std::pair("width", Px(d.clientWidth)), std::pair("height", Px(d.clientHeight)),
-                   std::pair("placed", int(d.placed)), std::pair("left", Px(d.screenLeft)),
-                   std::pair("top", Px(d.screenTop)));
-    window.back() = ',';
-    return window + "\"controls\":" + controls + "]}";
+    json.back() = ']';
+    return json + '}';
 }
 
 void Fail(std::exception_ptr failure) noexcept

@@ -238,9 +238,9 @@ int Window::Native::IndexOf(HWND control) const
     return found == controls.end() || !control ? -1 : int(found - controls.begin());
 }
 
-bool Window::Native::Is(int control, Kind kind) const
+bool Window::Native::Is(int control, Kind kind)
 {
-    return const_cast<Native *>(this)->Control(control) &&
+    return Control(control) &&
             description.controls[std::size_t(control)].kind == kind;
 }
 

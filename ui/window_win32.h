@@ -82,7 +82,7 @@ struct velbrin::ui::Window::Native
     HWND Made();
     HWND Control(int index);
     int IndexOf(HWND control) const;
-    bool Is(int control, Kind kind) const;
+    bool Is(int control, Kind kind);
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
     void Forget();
 
