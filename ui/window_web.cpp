@@ -445,6 +445,12 @@ EMSCRIPTEN_KEEPALIVE void velbrin_web_message_closed(int box)
     });
 }
 
+// Where a button's left edge goes, given how wide its caption needs it.
+EMSCRIPTEN_KEEPALIVE int velbrin_web_grown_left(int left, int width, int needed)
+{
+    return velbrin::ui::GrownLeft(left, width, needed);
+}
+
 // A failure of the page's own script while the program was at work.
 EMSCRIPTEN_KEEPALIVE void velbrin_web_fail(const char *what, int length)
 {

@@ -137,18 +137,18 @@ var LibraryVelbrinWeb = {
         first.focus();
       }
     },
-    // A button too narrow for its caption in this font grows to the left, keeping
-    // its right edge, as the desktop's do. Measured once the window is shown.
+    // A button too narrow for its caption in this font grows as the program says.
+    // Measured once the window is shown.
     fitButtons: function (w) {
       w.controls.forEach(function (b, i) {
         if (w.box || b.tagName !== 'BUTTON' || b.hidden) return;
         b.style.left = w.places[i][2] + 'px';
         b.style.width = w.places[i][0] + 'px';
-        var wanted = Math.ceil(b.scrollWidth + b.offsetWidth - b.clientWidth);
-        if (wanted > w.places[i][0]) {
-          b.style.left = w.places[i][2] + w.places[i][0] - wanted + 'px';
-          b.style.width = wanted + 'px';
-        }
+        var right = w.places[i][2] + w.places[i][0];
+        var left = _velbrin_web_grown_left(w.places[i][2], w.places[i][0],
+                                           Math.ceil(b.scrollWidth + b.offsetWidth - b.clientWidth));
+        b.style.left = left + 'px';
+        b.style.width = right - left + 'px';
       });
     },
     // The page's room and the frame's measures, taken while the page is still
@@ -437,7 +437,6 @@ var LibraryVelbrinWeb = {
     if (el.tagName === 'BUTTON') {
       // The access key underlined, as on the desktop, and told to screen readers.
       el.textContent = '';
-      el.velbrinKey = '';
       el.removeAttribute('aria-keyshortcuts');
       if (accessKey < 0 || accessKey >= text.length) {
         el.textContent = text;
@@ -447,7 +446,6 @@ var LibraryVelbrinWeb = {
       var marked = document.createElement('u');
       marked.textContent = key;
       el.append(text.slice(0, accessKey), marked, text.slice(accessKey + key.length));
-      el.velbrinKey = key.toLowerCase();
       el.setAttribute('aria-keyshortcuts', 'Alt+' + key.toUpperCase());
     } else if (el.tagName === 'INPUT' || el.tagName === 'TEXTAREA') {
       if (el.velbrinComposing) return; // told again when the word is done
