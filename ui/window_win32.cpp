@@ -240,8 +240,7 @@ int Window::Native::IndexOf(HWND control) const
 
 bool Window::Native::Is(int control, Kind kind)
 {
-    return Control(control) &&
-            description.controls[std::size_t(control)].kind == kind;
+    return Control(control) && description.controls[std::size_t(control)].kind == kind;
 }
 
 LRESULT Window::Native::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
