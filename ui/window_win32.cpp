@@ -251,7 +251,8 @@ LRESULT Window::Native::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam
             return 0;
         const int id = LOWORD(wParam);
         const int code = HIWORD(wParam);
-        // Enter and Esc from the dialog manager, where no button was named.
+        // Enter and Esc from the dialog manager, where it found no button to press
+        // (it presses a focused button and the default one itself).
         if (id == IDOK || id == IDCANCEL) {
             const Key key {id == IDOK ? Key::Enter : Key::Escape};
             if (const int press = rules.Decide(key, *view).press; press >= 0)
@@ -261,10 +262,6 @@ LRESULT Window::Native::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam
             events(id - FirstControlId, code == EN_CHANGE ? Event::Change : Event::Click);
         }
         return 0;
-    }
-    case DM_GETDEFID: {
-        const int press = rules.Decide({Key::Enter}, *view).press;
-        return press < 0 ? 0 : MAKELRESULT(FirstControlId + press, DC_HASDEFID);
     }
     case WM_CTLCOLORSTATIC:
     case WM_CTLCOLOREDIT:
