@@ -65,15 +65,15 @@ using namespace win32;
 
 namespace {
 
-// How wide `text` is drawn in `font`, and how high.
-SIZE Extent(HWND control, HFONT font, const std::wstring &text, UINT format)
+// How wide `text` is drawn in `font`, and how high: measured on a memory DC,
+// which spares the display a device context per control.
+SIZE Extent(HFONT font, const std::wstring &text, UINT format)
 {
-    const HDC dc = GetDC(control);
+    static const HDC dc = CreateCompatibleDC(nullptr); // for the program's life
     const HGDIOBJ previous = SelectObject(dc, font);
     RECT extent {};
     DrawTextW(dc, text.c_str(), int(text.size()), &extent, DT_CALCRECT | DT_LEFT | format);
     SelectObject(dc, previous);
-    ReleaseDC(control, dc);
     return {extent.right, extent.bottom};
 }
 
@@ -85,7 +85,7 @@ void Window::Native::FitLabel(int index)
     const HWND label = controls[std::size_t(index)];
     if (c.kind != Kind::Label || !c.has(AutoSize) || GetWindowTextLengthW(label) == 0)
         return;
-    const SIZE size = Extent(label, font, Wide(TextOf(label)), DT_NOPREFIX);
+    const SIZE size = Extent(font, Wide(TextOf(label)), DT_NOPREFIX);
     const int border = c.has(Bordered) ? 2 * GetSystemMetrics(SM_CXBORDER) : 0;
     SetWindowPos(label, nullptr, 0, 0, size.cx + border, size.cy + border,
                  SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
@@ -99,7 +99,7 @@ void Window::Native::FitButton(int index)
     const HWND button = controls[std::size_t(index)];
     if (c.kind != Kind::Button)
         return;
-    const int needed = Extent(button, font, Wide(TextOf(button)), 0).cx +
+    const int needed = Extent(font, Wide(TextOf(button)), 0).cx +
             2 * (MulDiv(3, dpi, 96) + GetSystemMetrics(SM_CXEDGE));
     const int left = TwipsToPixels(c.place.left, dpi), width = TwipsToPixels(c.place.width, dpi);
     const int grown = GrownLeft(left, width, needed);

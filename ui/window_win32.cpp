@@ -186,7 +186,7 @@ Window::Native::~Native()
 // The window is gone, and the handles with it.
 void Window::Native::Forget()
 {
-    handle = owner = tooltips = nullptr;
+    handle = owner = tooltips = pendingFocus = nullptr;
     controls.clear();
     if (font)
         DeleteObject(font);
@@ -316,6 +316,8 @@ void Window::Show()
 {
     ShowWindow(m_native->Made(), SW_SHOW);
     SetForegroundWindow(m_native->handle);
+    if (const HWND focus = std::exchange(m_native->pendingFocus, nullptr))
+        ::SetFocus(focus);
 }
 
 void Window::ShowModal(Window &owner)
@@ -399,10 +401,16 @@ void Window::SetCaret(int control, int position)
         SendMessageW(m_native->Control(control), EM_SETSEL, WPARAM(position), LPARAM(position));
 }
 
+// A window not yet shown takes the focus when it is: focusing it now would
+// activate it unseen, which costs the system a round of activation messages.
 void Window::SetFocus(int control)
 {
-    if (m_native->Is(control, Kind::TextBox) || m_native->Is(control, Kind::Button))
+    if (!m_native->Is(control, Kind::TextBox) && !m_native->Is(control, Kind::Button))
+        return;
+    if (IsWindowVisible(m_native->handle))
         ::SetFocus(m_native->Control(control));
+    else
+        m_native->pendingFocus = m_native->Control(control);
 }
 
 bool Window::IsShown(int control) const

@@ -72,6 +72,7 @@ struct velbrin::ui::Window::Native
     HWND handle = nullptr; // made when first needed, destroyed when a dialog closes
     HWND owner = nullptr; // while shown modally above it
     HWND tooltips = nullptr;
+    HWND pendingFocus = nullptr; // to focus once shown
     HFONT font = nullptr;
     HICON pictureIcon = nullptr; // at the window's DPI
     std::vector<HWND> controls;
