@@ -3,7 +3,6 @@
 #include <cstdlib>
 #include <fstream>
 #include <sstream>
-#include <tuple>
 #include <vector>
 
 namespace velbrin::test {
@@ -101,42 +100,13 @@ std::vector<std::string> Lines(const std::string &text)
     return lines;
 }
 
-// The lines that differ ("-" approved, "+" received), numbered, with two lines
-// around each from both files, as diff -u shows them; the pairing is a longest
-// common run of lines, so a line that stands elsewhere too is still shown.
+// The lines that differ ("-" approved, "+" received) with two lines around each,
+// as diff -u shows them: GoogleTest's own, which pairs the lines by the fewest
+// edits, so a line that stands elsewhere too is still shown.
 std::string Diff(const std::string &approved, const std::string &received)
 {
-    const auto a = Lines(approved), b = Lines(received);
-    std::vector<std::vector<int>> common(a.size() + 1, std::vector<int>(b.size() + 1));
-    for (std::size_t i = a.size(); i-- > 0;)
-        for (std::size_t j = b.size(); j-- > 0;)
-            common[i][j] = a[i] == b[j] ? common[i + 1][j + 1] + 1
-                                        : std::max(common[i + 1][j], common[i][j + 1]);
-    std::vector<std::tuple<char, std::size_t, const std::string *>> walk; // sign, number, line
-    for (std::size_t i = 0, j = 0; i < a.size() || j < b.size();) {
-        const bool same = i < a.size() && j < b.size() && a[i] == b[j];
-        const bool added =
-                !same && j < b.size() && (i == a.size() || common[i][j + 1] >= common[i + 1][j]);
-        if (same || added) // numbered as received; a line only approved as approved
-            walk.emplace_back(same ? ' ' : '+', j + 1, same ? &a[i] : &b[j]);
-        else
-            walk.emplace_back('-', i + 1, &a[i]);
-        i += !added;
-        j += same || added;
-    }
-    std::string diff;
-    for (std::size_t k = 0, last = 0; k < walk.size(); ++k) {
-        bool near = false;
-        for (std::size_t m = k < 2 ? 0 : k - 2; m < std::min(k + 3, walk.size()); ++m)
-            near |= std::get<0>(walk[m]) != ' ';
-        if (!near)
-            continue;
-        if (last && k > last + 1)
-            diff += "...\n";
-        const auto &[sign, number, line] = walk[last = k];
-        diff += sign + std::to_string(number) + ": " + *line + "\n";
-    }
-    return diff;
+    return ::testing::internal::edit_distance::CreateUnifiedDiff(Lines(approved), Lines(received),
+                                                                 2);
 }
 
 } // namespace
