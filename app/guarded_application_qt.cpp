@@ -2,6 +2,7 @@
 
 #include "app/app_info.h"
 #include "app/failure.h"
+#include "ui/dialog_rules.h"
 #include "ui/window_qt.h"
 
 #include "velbrin/build_info.h"
@@ -40,9 +41,8 @@ void GuardedApplication::fail(const std::exception_ptr &failure)
 {
     // Report before leaving the event loops: once exit() is called, a new modal
     // loop (the message box's) would return at once.
-    QMessageBox::critical(
-            nullptr, ToQt(AppInfo::current().Title),
-            ToQt(ui::WithLf(QString::fromUtf8(FailureReport(failure)).toStdU16String())));
+    QMessageBox::critical(nullptr, ToQt(AppInfo::current().Title),
+                          QString::fromStdString(ui::WithLf(FailureReport(failure))));
     exit(FailureExitCode);
 }
 

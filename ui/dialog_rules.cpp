@@ -149,6 +149,11 @@ std::u16string WithLf(std::u16string_view text)
     return Replaced(text, std::u16string_view(u"\r\n"), std::u16string_view(u"\n"));
 }
 
+std::string WithLf(std::string_view text)
+{
+    return Replaced(text, std::string_view("\r\n"), std::string_view("\n"));
+}
+
 std::u16string WithCrLf(std::u16string_view text)
 {
     return Replaced(text, std::u16string_view(u"\n"), std::u16string_view(u"\r\n"));

@@ -83,6 +83,7 @@ Caption Shown(std::u16string_view caption);
 // The program's texts break lines with CR LF; toolkits that break at LF alone
 // take and give them so.
 std::u16string WithLf(std::u16string_view text);
+std::string WithLf(std::string_view text);
 std::u16string WithCrLf(std::u16string_view text);
 
 // A button too narrow for its caption grows to the left, keeping its right edge:

@@ -172,8 +172,7 @@ void MessageBox(std::u16string_view caption, std::string_view text, MessageIcon 
     const int box = nextMessageBox++;
     if (closed)
         messageBoxes[box] = std::move(closed);
-    std::string shown(text);
-    std::erase(shown, '\r');
+    const std::string shown = ui::WithLf(text);
     velbrin_web_message_box(box, caption.data(), Length(caption.size()), shown.data(),
                             Length(shown.size()), int(icon));
 }
